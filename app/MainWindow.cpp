@@ -1,0 +1,440 @@
+// The main window: menus, toolbar, the count and clock row, the banner and the page.
+#include "app/MainWindow.h"
+
+#include "app/SplashWindow.h"
+#include "app/WoodBackground.h"
+#include "assets/ArtIcons.h"
+#include "assets/DesignFonts.h"
+#include "engine/AnswerBox.h"
+#include "engine/DialogFrame.h"
+#include "engine/GameState.h"
+#include "engine/ProblemPage.h"
+#include "engine/RunClock.h"
+#include "engine/SvgPicture.h"
+#include "engine/Twips.h"
+#include "results/StatsWindow.h"
+#include "setup/OptionsDialog.h"
+#include "setup/SelectDialog.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QLayout>
+#include <QMenuBar>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+
+namespace {
+
+QString fromStd(const std::string& text)
+{
+    return QString::fromStdString(text);
+}
+
+void setLabelText(QLabel* label, const QString& text)
+{
+    if (label->text() != text) {
+        label->setText(text);
+    }
+}
+
+QLabel* makeImpactLabel(QWidget* parent, const char* name, const QString& text,
+                        const QRect& geometry, Qt::Alignment alignment, const QColor& colour = {})
+{
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setGeometry(geometry);
+    label->setFont(designFont(QStringLiteral("Impact"), 24));
+    label->setAlignment(alignment | Qt::AlignVCenter);
+    label->setAttribute(Qt::WA_TranslucentBackground);
+    if (colour.isValid()) {
+        QPalette palette = label->palette();
+        palette.setColor(QPalette::WindowText, colour);
+        label->setPalette(palette);
+    }
+    label->hide();
+    return label;
+}
+
+struct ToolbarButton
+{
+    const char* key;
+    const char* toolTip;
+};
+
+// Positions 4 and 7 are separators.
+constexpr std::array<ToolbarButton, 8> ToolbarButtons { {
+    { "dash", "Begin Sumdash!" },
+    { "practice", "Practice Mode" },
+    { "stop", "Stop Game" },
+    { nullptr, nullptr },
+    { "club", "View Sumdash Club" },
+    { "toptime", "View Top Times" },
+    { nullptr, nullptr },
+    { "web", "Pellmoor On The Web" },
+} };
+
+} // namespace
+
+MainWindow::MainWindow(GameState& globals, RandomSource& random, RunClock& runClock)
+    : basGlobals(globals)
+    , m_runClock(runClock)
+    , m_run(globals, random)
+{
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QStringLiteral("Pellmoor - Sumdash!"));
+    setWindowIcon(applicationIcon());
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                   | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+
+    auto* client = new WoodBackground(this);
+    client->setFixedSize(twipsSize(8775, 6240));
+    setCentralWidget(client);
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+
+    buildMenus();
+    buildToolbar(client);
+    buildCountsRow(client);
+
+    auto* Image1 = new SvgPicture(QStringLiteral(":/assets/pencil.svg"), SvgPicture::Fit::Stretch, client);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setGeometry(twips(600, 1920, 810, 3495));
+
+    Picture1 = new ProblemPage(client);
+    Picture1->setGeometry(twips(2280, 1560, 6495, 4695));
+    connect(Picture1, &SvgPicture::clicked, this, &MainWindow::Picture1_Click);
+    AnswerBox* AnsText = Picture1->answerBox();
+    connect(AnsText, &AnswerBox::keyDown, this, &MainWindow::AnsText_KeyDown);
+    connect(AnsText, &AnswerBox::enterPressed, this, &MainWindow::AnsText_KeyPress);
+    connect(AnsText, &AnswerBox::keyUp, this, &MainWindow::AnsText_KeyUp);
+
+    buildBanner(client); // after the page, so the banner covers it
+
+    // Precise timers keep their one-second rhythm instead of drifting by a few milliseconds a
+    // tick; the clock also reads the stopwatch, so a late tick cannot cost the player a second.
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(1000);
+    Timer1->setTimerType(Qt::PreciseTimer);
+    connect(Timer1, &QTimer::timeout, this, &MainWindow::Timer1_Timer);
+    Timer2 = new QTimer(this);
+    Timer2->setObjectName(QStringLiteral("Timer2"));
+    Timer2->setInterval(1000);
+    Timer2->setTimerType(Qt::PreciseTimer);
+    connect(Timer2, &QTimer::timeout, this, &MainWindow::Timer2_Timer);
+
+    centreOnScreen(this);
+}
+
+MainWindow::~MainWindow() = default;
+
+QAction* MainWindow::addMenuItem(QMenu* menu, const char* name, const QString& caption,
+                                 const QKeySequence& shortcut)
+{
+    QAction* action = menu->addAction(caption);
+    action->setObjectName(QString::fromLatin1(name));
+    action->setShortcut(shortcut);
+    return action;
+}
+
+void MainWindow::buildMenus()
+{
+    QMenuBar* bar = menuBar();
+    auto addSeparator = [](QMenu* menu, const char* name) {
+        menu->addSeparator()->setObjectName(QString::fromLatin1(name));
+    };
+
+    mnuFile = bar->addMenu(QStringLiteral("&File"));
+    mnuFile->setObjectName(QStringLiteral("mnuFile"));
+    mnuDash = addMenuItem(mnuFile, "mnuDash", QStringLiteral("Sum&dash!"), Qt::Key_F5);
+    mnuStart = addMenuItem(mnuFile, "mnuStart", QStringLiteral("&Practice Mode"), Qt::Key_F6);
+    mnuStop = addMenuItem(mnuFile, "mnuStop", QStringLiteral("&Stop"), Qt::CTRL | Qt::Key_S);
+    addSeparator(mnuFile, "mnuBreak1");
+    mnuOptions = addMenuItem(mnuFile, "mnuOptions", QStringLiteral("Practice Mode &Options"),
+                             Qt::CTRL | Qt::Key_O);
+    addSeparator(mnuFile, "mnuBreak3");
+    mnuExit = addMenuItem(mnuFile, "mnuExit", QStringLiteral("&Exit"), Qt::CTRL | Qt::Key_E);
+
+    mnuTools = bar->addMenu(QStringLiteral("&Top Times"));
+    mnuTools->setObjectName(QStringLiteral("mnuTools"));
+    mnuBestTimes = addMenuItem(mnuTools, "mnuBestTimes", QStringLiteral("&View Top Times"), Qt::Key_F7);
+    mnuViewClub = addMenuItem(mnuTools, "mnuViewClub", QStringLiteral("View &Sumdash Club"), Qt::Key_F8);
+    mnuOnlineTimes = addMenuItem(mnuTools, "mnuOnlineTimes", QStringLiteral("O&nline Top Times"),
+                                 Qt::CTRL | Qt::Key_T);
+
+    mnuHelp = bar->addMenu(QStringLiteral("&Help"));
+    mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
+    mnuPellmoorOnWeb = mnuHelp->addMenu(QStringLiteral("Pellmoor On The &Web"));
+    mnuPellmoorOnWeb->setObjectName(QStringLiteral("mnuPellmoorOnWeb"));
+    mnuSumdashOnline = addMenuItem(mnuPellmoorOnWeb, "mnuSumdashOnline", QStringLiteral("Sum&dash!"));
+    mnuHome = addMenuItem(mnuPellmoorOnWeb, "mnuHome", QStringLiteral("Pellmoor &Homepage"));
+    addSeparator(mnuPellmoorOnWeb, "pgu");
+    mnuOnSupport = addMenuItem(mnuPellmoorOnWeb, "mnuOnSupport", QStringLiteral("Online &Support"));
+    addSeparator(mnuHelp, "mnuBreak2");
+    mnuAbout = addMenuItem(mnuHelp, "mnuAbout", QStringLiteral("&About Sumdash!"));
+
+    connect(mnuDash, &QAction::triggered, this, &MainWindow::mnuDash_Click);
+    connect(mnuStart, &QAction::triggered, this, &MainWindow::mnuStart_Click);
+    connect(mnuStop, &QAction::triggered, this, &MainWindow::mnuStop_Click);
+    connect(mnuOptions, &QAction::triggered, this, &MainWindow::mnuOptions_Click);
+    connect(mnuExit, &QAction::triggered, this, &MainWindow::mnuExit_Click);
+}
+
+void MainWindow::buildToolbar(QWidget* client)
+{
+    Toolbar1 = new QToolBar(client);
+    Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
+    Toolbar1->setGeometry(twips(0, 0, 8775, 840));
+    Toolbar1->setMovable(false);
+    Toolbar1->setFloatable(false);
+    Toolbar1->setIconSize(QSize(48, 48));
+    Toolbar1->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    Toolbar1->setAutoFillBackground(true);
+
+    for (const ToolbarButton& button : ToolbarButtons) {
+        if (button.key == nullptr) {
+            Toolbar1->addSeparator();
+            continue;
+        }
+        const QString key = QString::fromLatin1(button.key);
+        QAction* action = Toolbar1->addAction(toolbarIcon(key), QString::fromLatin1(button.toolTip));
+        action->setToolTip(QString::fromLatin1(button.toolTip));
+        action->setObjectName(QStringLiteral("Toolbar1_") + key);
+        Toolbar1->widgetForAction(action)->setObjectName(key);
+        connect(action, &QAction::triggered, this, [this, key] { Toolbar1_ButtonClick(key); });
+        m_toolbarButtons[key] = action;
+    }
+}
+
+void MainWindow::buildCountsRow(QWidget* client)
+{
+    Label1 = makeImpactLabel(client, "Label1", QStringLiteral("Correct:"), twips(240, 840, 1695, 495),
+                             Qt::AlignRight);
+    CorrectLab = makeImpactLabel(client, "CorrectLab", QStringLiteral("0"),
+                                 twips(2040, 840, 855, 495), Qt::AlignLeft, QColor(0x00, 0x80, 0x00));
+    Label3 = makeImpactLabel(client, "Label3", QStringLiteral("Incorrect:"),
+                             twips(2880, 840, 2055, 495), Qt::AlignRight);
+    IncorrectLab = makeImpactLabel(client, "IncorrectLab", QStringLiteral("0"),
+                                   twips(5040, 840, 1215, 495), Qt::AlignLeft, QColor(0xC0, 0x00, 0x00));
+    ShowTime = makeImpactLabel(client, "ShowTime", QStringLiteral("0:00"), twips(7800, 840, 855, 585),
+                               Qt::AlignLeft, QColor(0x00, 0x00, 0xC0));
+}
+
+void MainWindow::buildBanner(QWidget* client)
+{
+    pbStatus = new SvgPicture(QStringLiteral(":/assets/banner.svg"), SvgPicture::Fit::NaturalSize, client);
+    pbStatus->setObjectName(QStringLiteral("pbStatus"));
+    pbStatus->setGeometry(twips(720, 2280, 7335, 2055));
+    lblStatus = new QLabel(QStringLiteral("Ready..."), pbStatus);
+    lblStatus->setObjectName(QStringLiteral("lblStatus"));
+    lblStatus->setGeometry(twips(120, 120, 6975, 1815));
+    lblStatus->setFont(designFont(QStringLiteral("Impact"), 72, QFont::Bold, QFont::StyleItalic));
+    lblStatus->setAlignment(Qt::AlignCenter);
+    lblStatus->setAttribute(Qt::WA_TranslucentBackground);
+    pbStatus->hide();
+}
+
+void MainWindow::Form_Load(Splash splash)
+{
+    basGlobals.PracticeProblemCount = 100;
+    basGlobals.MaxOperand = 12;
+    if (splash == Splash::Show) {
+        // Closing the splash must not count as the last window closing: the main window
+        // appears only after it.
+        const bool quitOnLastWindow = QApplication::quitOnLastWindowClosed();
+        QApplication::setQuitOnLastWindowClosed(false);
+        SplashWindow::showModal(nullptr);
+        QApplication::setQuitOnLastWindowClosed(quitOnLastWindow);
+    }
+    show();
+    ResetGameDisplay();
+}
+
+void MainWindow::mnuDash_Click()
+{
+    basGlobals.TimedMode = true;
+    BeginRun();
+}
+
+void MainWindow::mnuStart_Click()
+{
+    basGlobals.TimedMode = false;
+    OptionsDialog::showModal(this, basGlobals, [this](const CountsRowVisibility& row) {
+        m_run.setCountsRow(row);
+        showBoard();
+    });
+    regainFocus();
+    if (basGlobals.DialogResult == 0) {
+        BeginRun();
+    }
+}
+
+void MainWindow::mnuStop_Click()
+{
+    StopRun();
+}
+
+void MainWindow::mnuOptions_Click()
+{
+    OptionsDialog::showModal(this, basGlobals, [this](const CountsRowVisibility& row) {
+        m_run.setCountsRow(row);
+        showBoard();
+    });
+    regainFocus();
+}
+
+void MainWindow::mnuExit_Click()
+{
+    close();
+}
+
+void MainWindow::Toolbar1_ButtonClick(const QString& key)
+{
+    if (key == QLatin1String("dash")) {
+        mnuDash_Click();
+    } else if (key == QLatin1String("practice")) {
+        mnuStart_Click();
+    } else if (key == QLatin1String("stop")) {
+        mnuStop_Click();
+    }
+}
+
+void MainWindow::BeginRun()
+{
+    SelectDialog::showModal(this, basGlobals);
+    regainFocus();
+    if (basGlobals.DialogResult != 0) {
+        return;
+    }
+    m_run.startCountdown();
+    showBoard();
+}
+
+void MainWindow::ResetGameDisplay()
+{
+    m_run.ResetGameDisplay();
+    showBoard();
+}
+
+void MainWindow::StopRun()
+{
+    m_run.StopRun();
+    showBoard();
+}
+
+void MainWindow::FinishRun()
+{
+    m_run.FinishRun(m_runClock.elapsedMs());
+    showBoard();
+    StatsWindow::showModal(this, basGlobals,
+                           RunResults { ShowTime->text(), CorrectLab->text(), IncorrectLab->text() });
+    regainFocus();
+}
+
+// When a dialog closes, the keyboard comes straight back here, so the next key (F5, a digit)
+// is not lost even on a desktop whose window manager does not hand the focus back.
+void MainWindow::regainFocus()
+{
+    if (isVisible()) {
+        activateWindow();
+    }
+}
+
+void MainWindow::Timer2_Timer()
+{
+    if (m_run.countdownStep()) {
+        m_runClock.restart();
+    }
+    showBoard();
+}
+
+void MainWindow::Timer1_Timer()
+{
+    m_run.clockStep(m_runClock.elapsedMs());
+    setLabelText(ShowTime, fromStd(m_run.board().ShowTime));
+}
+
+void MainWindow::AnsText_KeyDown(const QString& typedText, bool isBackspace)
+{
+    m_run.answerKeyDown(typedText.toStdString(), isBackspace);
+    Picture1->showBoard(m_run.board());
+}
+
+void MainWindow::AnsText_KeyPress()
+{
+    if (m_run.answerEnter() == AnswerOutcome::RunFinished) {
+        FinishRun();
+        return;
+    }
+    showBoard();
+}
+
+void MainWindow::AnsText_KeyUp()
+{
+    m_run.answerKeyUp();
+    Picture1->showBoard(m_run.board());
+}
+
+void MainWindow::Picture1_Click()
+{
+    AnswerBox* AnsText = Picture1->answerBox();
+    if (AnsText->isVisible() && AnsText->isEnabled()) {
+        AnsText->setFocus(Qt::MouseFocusReason);
+    }
+}
+
+void MainWindow::showBoard()
+{
+    const DrillBoard& board = m_run.board();
+    Picture1->showBoard(board);
+
+    setLabelText(CorrectLab, fromStd(board.CorrectLab));
+    setLabelText(IncorrectLab, fromStd(board.IncorrectLab));
+    setLabelText(ShowTime, fromStd(board.ShowTime));
+    Label1->setVisible(board.countsRow.Label1);
+    CorrectLab->setVisible(board.countsRow.CorrectLab);
+    Label3->setVisible(board.countsRow.Label3);
+    IncorrectLab->setVisible(board.countsRow.IncorrectLab);
+    ShowTime->setVisible(board.countsRow.ShowTime);
+
+    setLabelText(lblStatus, fromStd(board.lblStatus));
+    QPalette statusPalette = lblStatus->palette();
+    statusPalette.setColor(QPalette::WindowText, QColor(board.lblStatusColour.red,
+                                                        board.lblStatusColour.green,
+                                                        board.lblStatusColour.blue));
+    lblStatus->setPalette(statusPalette);
+    pbStatus->setVisible(board.pbStatusVisible);
+
+    if (board.Timer2Enabled != Timer2->isActive()) {
+        board.Timer2Enabled ? Timer2->start() : Timer2->stop();
+    }
+    if (board.Timer1Enabled != Timer1->isActive()) {
+        board.Timer1Enabled ? Timer1->start() : Timer1->stop();
+    }
+
+    const CommandLocks& commands = board.commands;
+    mnuDash->setEnabled(commands.mnuDash);
+    m_toolbarButtons.at(QStringLiteral("dash"))->setEnabled(commands.mnuDash);
+    mnuStart->setEnabled(commands.mnuStart);
+    m_toolbarButtons.at(QStringLiteral("practice"))->setEnabled(commands.mnuStart);
+    mnuOptions->setEnabled(commands.mnuOptions);
+    // A locked menu takes its items' shortcut keys with it.
+    mnuTools->setEnabled(commands.mnuTools);
+    for (QAction* item : mnuTools->actions()) {
+        item->setEnabled(commands.mnuTools);
+    }
+    m_toolbarButtons.at(QStringLiteral("club"))->setEnabled(commands.mnuTools);
+    m_toolbarButtons.at(QStringLiteral("toptime"))->setEnabled(commands.mnuTools);
+
+    if (m_run.takeFocusRequest()) {
+        Picture1->answerBox()->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    Timer1->stop();
+    Timer2->stop();
+    QMainWindow::closeEvent(event);
+}

@@ -1,0 +1,106 @@
+// The main window: menus, toolbar, the count and clock row, the banner and the page.
+#pragma once
+
+#include "engine/DrillRun.h"
+
+#include <QMainWindow>
+
+#include <map>
+
+struct GameState;
+class ProblemPage;
+class QAction;
+class QLabel;
+class QMenu;
+class QTimer;
+class QToolBar;
+class RandomSource;
+class RunClock;
+class SvgPicture;
+
+/// frmMain. A thin shell over DrillRun: handlers pass commands, ticks and keys to the engine
+/// and show its board; the dialogs are opened from here.
+class MainWindow : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    enum class Splash { Show, Skip };
+
+    /// The window is built hidden; Form_Load runs the start-up and shows it.
+    MainWindow(GameState& basGlobals, RandomSource& random, RunClock& runClock);
+    ~MainWindow() override;
+
+    /// Start-up: practice defaults, the splash for three seconds (tests skip it), then the
+    /// window itself with a reset display.
+    void Form_Load(Splash splash);
+
+public slots:
+    void mnuDash_Click();
+    void mnuStart_Click();
+    void mnuStop_Click();
+    void mnuOptions_Click();
+    void mnuExit_Click();
+    void Toolbar1_ButtonClick(const QString& key);
+    void Timer1_Timer();
+    void Timer2_Timer();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildMenus();
+    void buildToolbar(QWidget* client);
+    void buildCountsRow(QWidget* client);
+    void buildBanner(QWidget* client);
+    QAction* addMenuItem(QMenu* menu, const char* name, const QString& caption,
+                         const QKeySequence& shortcut = {});
+
+    void BeginRun();
+    void ResetGameDisplay();
+    void StopRun();
+    void FinishRun();
+    void AnsText_KeyDown(const QString& typedText, bool isBackspace);
+    void AnsText_KeyPress();
+    void AnsText_KeyUp();
+    void Picture1_Click();
+
+    void regainFocus();
+    /// Brings every control in line with the engine's board.
+    void showBoard();
+
+    GameState& basGlobals;
+    RunClock& m_runClock;
+    DrillRun m_run;
+
+    QMenu* mnuFile = nullptr;
+    QMenu* mnuTools = nullptr;
+    QMenu* mnuHelp = nullptr;
+    QMenu* mnuPellmoorOnWeb = nullptr;
+    QAction* mnuDash = nullptr;
+    QAction* mnuStart = nullptr;
+    QAction* mnuStop = nullptr;
+    QAction* mnuOptions = nullptr;
+    QAction* mnuExit = nullptr;
+    QAction* mnuBestTimes = nullptr;
+    QAction* mnuViewClub = nullptr;
+    QAction* mnuOnlineTimes = nullptr;
+    QAction* mnuSumdashOnline = nullptr;
+    QAction* mnuHome = nullptr;
+    QAction* mnuOnSupport = nullptr;
+    QAction* mnuAbout = nullptr;
+
+    QToolBar* Toolbar1 = nullptr;
+    std::map<QString, QAction*> m_toolbarButtons;
+
+    QLabel* Label1 = nullptr;
+    QLabel* CorrectLab = nullptr;
+    QLabel* Label3 = nullptr;
+    QLabel* IncorrectLab = nullptr;
+    QLabel* ShowTime = nullptr;
+    SvgPicture* pbStatus = nullptr;
+    QLabel* lblStatus = nullptr;
+    ProblemPage* Picture1 = nullptr;
+    QTimer* Timer1 = nullptr;
+    QTimer* Timer2 = nullptr;
+};

@@ -1,0 +1,28 @@
+// Sumdash! starts here: the one place that builds the real collaborators.
+#include "app/MainWindow.h"
+#include "assets/ArtIcons.h"
+#include "assets/DesignFonts.h"
+#include "engine/ClockSeededRandom.h"
+#include "engine/GameState.h"
+#include "engine/RunClock.h"
+
+#include <QApplication>
+#include <QStyleFactory>
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("Pellmoor"));
+    QApplication::setApplicationName(QStringLiteral("Sumdash"));
+    // One style and our own fonts, so the game looks the same on every desktop.
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    registerDesignFonts();
+    QApplication::setWindowIcon(applicationIcon());
+
+    GameState basGlobals;
+    ClockSeededRandom random;
+    SteadyRunClock runClock;
+    MainWindow frmMain(basGlobals, random, runClock);
+    frmMain.Form_Load(MainWindow::Splash::Show);
+    return QApplication::exec();
+}

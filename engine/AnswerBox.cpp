@@ -1,0 +1,94 @@
+// The answer box: its text changes only through the key rules, never by itself.
+#include "engine/AnswerBox.h"
+
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+AnswerBox::AnswerBox(QWidget* parent)
+    : QLineEdit(parent)
+{
+    setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    setContextMenuPolicy(Qt::NoContextMenu);
+    setAcceptDrops(false);
+    setDragEnabled(false);
+    setAttribute(Qt::WA_InputMethodEnabled, false);
+    setMaxLength(4);
+}
+
+void AnswerBox::showAnswer(const QString& text)
+{
+    if (this->text() != text) {
+        setText(text);
+    }
+    setCursorPosition(static_cast<int>(text.size()));
+}
+
+bool AnswerBox::event(QEvent* event)
+{
+    // A line edit claims Ctrl+E, Ctrl+V and friends before the menus see them; here no key
+    // edits anything, so the window's shortcut keys work while the player types.
+    if (event->type() == QEvent::ShortcutOverride) {
+        event->ignore();
+        return true;
+    }
+    return QLineEdit::event(event);
+}
+
+void AnswerBox::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        emit enterPressed();
+    } else {
+        emit keyDown(event->text(), event->key() == Qt::Key_Backspace);
+    }
+    event->accept();
+}
+
+void AnswerBox::keyReleaseEvent(QKeyEvent* event)
+{
+    // Holding a key repeats press and release; the mark stays until the key is really let go.
+    if (!event->isAutoRepeat()) {
+        emit keyUp();
+    }
+    event->accept();
+}
+
+void AnswerBox::inputMethodEvent(QInputMethodEvent* event)
+{
+    event->ignore();
+}
+
+void AnswerBox::mousePressEvent(QMouseEvent* event)
+{
+    setFocus(Qt::MouseFocusReason);
+    setCursorPosition(static_cast<int>(text().size()));
+    event->accept();
+}
+
+void AnswerBox::mouseMoveEvent(QMouseEvent* event)
+{
+    event->accept();
+}
+
+void AnswerBox::mouseReleaseEvent(QMouseEvent* event)
+{
+    event->accept();
+}
+
+void AnswerBox::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    event->accept();
+}
+
+void AnswerBox::dragEnterEvent(QDragEnterEvent* event)
+{
+    event->ignore();
+}
+
+void AnswerBox::dropEvent(QDropEvent* event)
+{
+    event->ignore();
+}

@@ -1,0 +1,39 @@
+// The frame the setup and results dialogs share: white, fixed size, close box, centred.
+#include "engine/DialogFrame.h"
+
+#include <QDialog>
+#include <QGuiApplication>
+#include <QPushButton>
+#include <QScreen>
+
+void setUpDialogFrame(QDialog* dialog, const QString& caption, const QSize& clientSize)
+{
+    dialog->setWindowTitle(caption);
+    dialog->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                           | Qt::WindowCloseButtonHint);
+    dialog->setFixedSize(clientSize);
+    dialog->setAutoFillBackground(true);
+    QPalette palette = dialog->palette();
+    palette.setColor(QPalette::Window, Qt::white);
+    dialog->setPalette(palette);
+    dialog->setSizeGripEnabled(false);
+    centreOnScreen(dialog);
+}
+
+void setButtonColour(QPushButton* button, const QColor& colour)
+{
+    QPalette palette = button->palette();
+    palette.setColor(QPalette::Button, colour);
+    button->setPalette(palette);
+}
+
+void centreOnScreen(QWidget* window)
+{
+    const QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+    if (screen == nullptr) {
+        return;
+    }
+    QRect frame(QPoint(0, 0), window->size());
+    frame.moveCenter(screen->availableGeometry().center());
+    window->move(frame.topLeft());
+}

@@ -1,0 +1,20 @@
+// The frame the setup and results dialogs share: white, fixed size, close box, centred.
+#pragma once
+
+#include <QColor>
+#include <QSize>
+#include <QString>
+
+class QDialog;
+class QWidget;
+class QPushButton;
+
+/// A fixed tool-window frame without minimise and maximise boxes, a white client area of the
+/// given size, centred on the screen.
+void setUpDialogFrame(QDialog* dialog, const QString& caption, const QSize& clientSize);
+
+/// A flat "graphical" button face in the given colour.
+void setButtonColour(QPushButton* button, const QColor& colour);
+
+/// Centres a window on the screen it is shown on.
+void centreOnScreen(QWidget* window);

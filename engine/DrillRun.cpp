@@ -1,0 +1,240 @@
+// A run from its countdown to its last answer: the run flow, the clock and the answer rules.
+#include "engine/DrillRun.h"
+
+#include "engine/ClockText.h"
+#include "engine/DigitColumns.h"
+#include "engine/ProblemGenerator.h"
+#include "engine/ProblemTypes.h"
+#include "engine/SaturatingCount.h"
+
+#include <charconv>
+#include <limits>
+
+namespace {
+
+constexpr std::size_t MaxAnswerLength = 4;
+
+// The whole part of a caption's number, as the answer check reads captions back.
+std::optional<std::int64_t> captionNumber(const std::string& caption)
+{
+    std::int64_t value = 0;
+    const auto [end, error] = std::from_chars(caption.data(), caption.data() + caption.size(), value);
+    if (error != std::errc {} || end == caption.data()) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+} // namespace
+
+DrillRun::DrillRun(GameState& globals, RandomSource& random)
+    : m_globals(globals)
+    , m_random(random)
+{
+}
+
+void DrillRun::ResetGameDisplay()
+{
+    m_board.Timer1Enabled = false;
+    m_board.Timer2Enabled = false;
+    m_globals.CountdownStep = 0;
+    m_globals.CorrectCount = 0;
+    m_globals.IncorrectCount = 0;
+    m_globals.ClockSeconds = 0;
+    m_globals.ClockMinutes = 0;
+    m_board.CorrectLab = "0";
+    m_board.IncorrectLab = "0";
+    m_board.ShowTime = "0:00";
+    m_board.AnsText.clear();
+    m_board.AnsTextVisible = false;
+    m_board.pbStatusVisible = false;
+    // In practice the row's visibility belongs to the practice options; a timed run hides it.
+    if (m_globals.TimedMode) {
+        m_board.commands.mnuTools = false;
+        m_board.commands.mnuOptions = false;
+        m_board.commands.mnuStart = false;
+        m_board.countsRow = CountsRowVisibility {};
+    }
+}
+
+void DrillRun::startCountdown()
+{
+    ResetGameDisplay();
+    if (m_globals.TimedMode) {
+        m_globals.PracticeProblemCount = 100;
+        m_globals.MaxOperand = 12;
+    } else {
+        m_board.commands.mnuDash = false;
+    }
+    m_board.lblStatusColour = CountdownColour::Black;
+    m_board.lblStatus = "Ready...";
+    m_board.pbStatusVisible = true;
+    m_board.Timer2Enabled = true;
+}
+
+bool DrillRun::countdownStep()
+{
+    if (!m_board.Timer2Enabled) {
+        return false;
+    }
+    const std::int16_t step = m_globals.CountdownStep;
+    incrementSaturating(m_globals.CountdownStep);
+    switch (step) {
+    case 0:
+        m_board.lblStatusColour = CountdownColour::Blue;
+        m_board.lblStatus = "Set...";
+        return false;
+    case 1:
+        m_board.lblStatusColour = CountdownColour::Green;
+        m_board.lblStatus = "Go!";
+        return false;
+    default:
+        m_board.pbStatusVisible = false;
+        m_board.Timer2Enabled = false;
+        m_board.Timer1Enabled = true;
+        m_board.problemVisible = true;
+        m_board.AnsTextVisible = true;
+        m_board.AnsTextEnabled = true;
+        NextProblem();
+        return true;
+    }
+}
+
+// The clock shows the whole seconds elapsed since "Go!", not the number of ticks seen: a tick
+// that arrives late (a busy machine, a dragged window) catches up instead of losing a second,
+// and the timed run's score stays fair. It never runs backwards and stops at 32767:59.
+void DrillRun::clockStep(std::int64_t elapsedMs)
+{
+    if (!m_board.Timer1Enabled) {
+        return;
+    }
+    constexpr std::int64_t Largest = std::int64_t { std::numeric_limits<std::int16_t>::max() } * 60 + 59;
+    const std::int64_t shown = std::int64_t { m_globals.ClockMinutes } * 60 + m_globals.ClockSeconds;
+    const std::int64_t elapsed = std::min(std::max<std::int64_t>(elapsedMs, 0) / 1000, Largest);
+    if (elapsed > shown) {
+        m_globals.ClockMinutes = static_cast<std::int16_t>(elapsed / 60);
+        m_globals.ClockSeconds = static_cast<std::int16_t>(elapsed % 60);
+    }
+    m_board.ShowTime = clockText(m_globals.ClockMinutes, m_globals.ClockSeconds);
+}
+
+void DrillRun::setCommandsEnabled(bool enabled)
+{
+    m_board.commands = CommandLocks { enabled, enabled, enabled, enabled };
+}
+
+void DrillRun::StopRun()
+{
+    m_board.Timer1Enabled = false;
+    m_board.Timer2Enabled = false;
+    m_board.AnsTextEnabled = false;
+    m_board.pbStatusVisible = false;
+    setCommandsEnabled(true);
+    m_board.Label2Visible = false;
+}
+
+void DrillRun::FinishRun(std::int64_t elapsedMs)
+{
+    clockStep(elapsedMs);
+    StopRun();
+}
+
+void DrillRun::NextProblem()
+{
+    m_board.AnsText.clear();
+    if (m_board.AnsTextVisible && m_board.AnsTextEnabled) {
+        m_focusRequested = true;
+    }
+    m_board.Label2Visible = m_globals.TimedMode;
+
+    const Problem problem = drawProblem(m_globals.ProblemType, m_globals.MaxOperand, m_random);
+    m_board.OpLab = problem.operatorText;
+    m_board.NumLab = std::to_string(problem.top);
+    m_board.DenLab = std::to_string(problem.bottom);
+
+    DigitColumns top = splitIntoColumns(m_board.NumLab);
+    DigitColumns bottom = splitIntoColumns(m_board.DenLab);
+    m_board.UpLeft = std::move(top.tens);
+    m_board.UpRight = std::move(top.units);
+    m_board.DownLeft = std::move(bottom.tens);
+    m_board.DownRight = std::move(bottom.units);
+}
+
+bool DrillRun::takeFocusRequest()
+{
+    const bool requested = m_focusRequested;
+    m_focusRequested = false;
+    return requested;
+}
+
+void DrillRun::answerKeyDown(std::string_view typedText, bool isBackspace)
+{
+    if (!m_board.AnsTextVisible || !m_board.AnsTextEnabled) {
+        return;
+    }
+    // Backspace still works on a full box; a fifth digit is ignored.
+    if (m_board.AnsText.size() >= MaxAnswerLength && !isBackspace) {
+        return;
+    }
+    const bool digit = typedText.size() == 1 && typedText[0] >= '0' && typedText[0] <= '9';
+    if (digit) {
+        m_board.AnsText += typedText[0];
+    } else if (isBackspace && !m_board.AnsText.empty()) {
+        m_board.AnsText.pop_back();
+    }
+}
+
+AnswerOutcome DrillRun::answerEnter()
+{
+    if (!m_board.AnsTextVisible || !m_board.AnsTextEnabled || m_board.AnsText.empty()) {
+        return AnswerOutcome::Ignored;
+    }
+    if (IsAnswerCorrect()) {
+        incrementSaturating(m_globals.CorrectCount);
+        m_board.CorrectLab = std::to_string(m_globals.CorrectCount);
+        if (m_globals.CorrectCount < m_globals.PracticeProblemCount) {
+            NextProblem();
+            return AnswerOutcome::Correct;
+        }
+        return AnswerOutcome::RunFinished;
+    }
+    if (m_globals.OnlyAllowCorrect || m_globals.TimedMode) {
+        m_board.AnsText.clear();
+        m_board.WrongAnsVisible = true;
+        return AnswerOutcome::WrongRetype;
+    }
+    incrementSaturating(m_globals.IncorrectCount);
+    m_board.IncorrectLab = std::to_string(m_globals.IncorrectCount);
+    NextProblem();
+    return AnswerOutcome::WrongCounted;
+}
+
+void DrillRun::answerKeyUp()
+{
+    m_board.WrongAnsVisible = false;
+}
+
+bool DrillRun::IsAnswerCorrect() const
+{
+    const auto top = captionNumber(m_board.NumLab);
+    const auto bottom = captionNumber(m_board.DenLab);
+    const auto answer = captionNumber(m_board.AnsText);
+    if (!top || !bottom || !answer) {
+        return false;
+    }
+    const auto t = static_cast<double>(*top);
+    const auto b = static_cast<double>(*bottom);
+    double expected = 0;
+    if (m_board.OpLab == OperatorText::Plus) {
+        expected = b + t;
+    } else if (m_board.OpLab == OperatorText::Minus) {
+        expected = t - b;
+    } else if (m_board.OpLab == OperatorText::Times) {
+        expected = b * t;
+    } else if (m_board.OpLab == OperatorText::Divide && b != 0) {
+        expected = t / b;
+    } else {
+        return false;
+    }
+    return static_cast<double>(*answer) == expected;
+}

@@ -1,0 +1,65 @@
+// A run from its countdown to its last answer: the run flow, the clock and the answer rules.
+#pragma once
+
+#include "engine/DrillBoard.h"
+#include "engine/GameState.h"
+#include "engine/RandomSource.h"
+
+#include <cstdint>
+#include <string_view>
+
+/// What an Enter in the answer box led to; the window opens the results on RunFinished.
+enum class AnswerOutcome {
+    Ignored, ///< empty answer, or no run accepting answers
+    Correct, ///< counted, next problem shown
+    WrongRetype, ///< box emptied, the same problem stays
+    WrongCounted, ///< counted as wrong, next problem shown
+    RunFinished, ///< the last correct answer: the window calls FinishRun
+};
+
+/// The engine behind the main window. Ticks, keys and commands come in as calls; the window
+/// shows board() after each. Nothing here reads a clock: elapsed time is handed in.
+class DrillRun
+{
+public:
+    DrillRun(GameState& globals, RandomSource& random);
+
+    const DrillBoard& board() const { return m_board; }
+
+    /// Zeroes counters, captions and clock; a timed run also locks commands and hides the row.
+    void ResetGameDisplay();
+    /// BeginRun after the player picked a type: reset, then "Ready..." with the countdown on.
+    void startCountdown();
+    /// One Timer2 tick; true when this tick started the run (the clock starts counting now).
+    bool countdownStep();
+    /// One Timer1 tick, with the time elapsed since "Go!".
+    void clockStep(std::int64_t elapsedMs);
+    void StopRun();
+    /// The last correct answer was given at elapsedMs: the clock shows that moment, then stops.
+    void FinishRun(std::int64_t elapsedMs);
+    void NextProblem();
+
+    /// A key pressed in the answer box: typedText is what the key types (layout and Shift
+    /// applied), so main-keyboard and keypad digits append alike.
+    void answerKeyDown(std::string_view typedText, bool isBackspace);
+    /// Enter (Return or the keypad's Enter) judges the answer.
+    AnswerOutcome answerEnter();
+    /// Any key released in the answer box hides the wrong-answer mark.
+    void answerKeyUp();
+    bool IsAnswerCorrect() const;
+
+    /// The practice options' display switches, applied to the running display at once.
+    void setCountsRow(const CountsRowVisibility& visibility) { m_board.countsRow = visibility; }
+
+    /// Set by NextProblem when the answer box should take the keyboard focus; the window
+    /// clears it once it has moved the focus.
+    bool takeFocusRequest();
+
+private:
+    void setCommandsEnabled(bool enabled);
+
+    GameState& m_globals;
+    RandomSource& m_random;
+    DrillBoard m_board;
+    bool m_focusRequested = false;
+};

@@ -1,0 +1,119 @@
+// The exercise-book page: operands in tens and units columns, the rule and the answer box.
+#include "engine/ProblemPage.h"
+
+#include "assets/DesignFonts.h"
+#include "engine/AnswerBox.h"
+#include "engine/DrillBoard.h"
+#include "engine/ProblemTypes.h"
+#include "engine/Twips.h"
+
+#include <QFrame>
+#include <QLabel>
+
+namespace {
+
+QString fromStd(const std::string& text)
+{
+    return QString::fromStdString(text);
+}
+
+void setText(QLabel* label, const QString& text)
+{
+    if (label->text() != text) {
+        label->setText(text);
+    }
+}
+
+} // namespace
+
+ProblemPage::ProblemPage(QWidget* parent)
+    : SvgPicture(QStringLiteral(":/assets/page.svg"), Fit::NaturalSize, parent)
+{
+    setObjectName(QStringLiteral("Picture1"));
+
+    Label2 = new SvgPicture(QStringLiteral(":/assets/logo.svg"), Fit::Stretch, this);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Label2->setGeometry(twips(3360, 120, 2745, 1185));
+    Label2->setAccessibleName(QStringLiteral("Sumdash! timed run"));
+    Label2->hide();
+
+    UpLeft = makeLabel("UpLeft", twips(1920, 840, 615, 855), 48);
+    UpRight = makeLabel("UpRight", twips(2520, 840, 615, 855), 48);
+    OpLab = makeLabel("OpLab", twips(1200, 1680, 615, 855), 48);
+    DownLeft = makeLabel("DownLeft", twips(1920, 1680, 615, 855), 48);
+    DownRight = makeLabel("DownRight", twips(2520, 1680, 615, 855), 48);
+
+    // A line of border width 6 from (960, 2640) to (3120, 2640), centred on its y.
+    Line1 = new QFrame(this);
+    Line1->setObjectName(QStringLiteral("Line1"));
+    Line1->setGeometry(twips(960), twips(2640) - 3, twips(3120 - 960), 6);
+    Line1->setAutoFillBackground(true);
+    QPalette linePalette = Line1->palette();
+    linePalette.setColor(QPalette::Window, Qt::black);
+    Line1->setPalette(linePalette);
+    Line1->hide();
+
+    AnsText = new AnswerBox(this);
+    AnsText->setObjectName(QStringLiteral("AnsText"));
+    AnsText->setGeometry(twips(960, 2760, 2175, 1155));
+    AnsText->setFont(designFont(QStringLiteral("PellmoorFont"), 48));
+    QPalette answerPalette = AnsText->palette();
+    answerPalette.setColor(QPalette::Base, QColor(255, 255, 128));
+    answerPalette.setColor(QPalette::Text, Qt::black);
+    AnsText->setPalette(answerPalette);
+    AnsText->setAccessibleName(QStringLiteral("Answer"));
+    AnsText->hide();
+
+    WrongAns = makeLabel("WrongAns", twips(3360, 2880, 735, 855), 48);
+    WrongAns->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    WrongAns->setText(QStringLiteral("X"));
+    QPalette wrongPalette = WrongAns->palette();
+    wrongPalette.setColor(QPalette::WindowText, QColor(255, 0, 0));
+    WrongAns->setPalette(wrongPalette);
+
+    NumLab = makeLabel("NumLab", twips(5400, 2400, 255, 255), 8.25);
+    DenLab = makeLabel("DenLab", twips(5400, 3120, 255, 255), 8.25);
+}
+
+QLabel* ProblemPage::makeLabel(const char* name, const QRect& geometry, double pointSize)
+{
+    auto* label = new QLabel(this);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setGeometry(geometry);
+    label->setFont(designFont(QStringLiteral("PellmoorFont"), pointSize));
+    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    label->setAttribute(Qt::WA_TranslucentBackground);
+    label->hide();
+    return label;
+}
+
+QString ProblemPage::displayedOperator(const QString& operatorText)
+{
+    if (operatorText == QLatin1String(OperatorText::Divide.data(), 1)) {
+        return QStringLiteral("\u00F7");
+    }
+    return operatorText;
+}
+
+void ProblemPage::showBoard(const DrillBoard& board)
+{
+    setText(NumLab, fromStd(board.NumLab));
+    setText(DenLab, fromStd(board.DenLab));
+    const QString operatorText = fromStd(board.OpLab);
+    OpLab->setProperty("operatorText", operatorText);
+    setText(OpLab, displayedOperator(operatorText));
+    setText(UpLeft, fromStd(board.UpLeft));
+    setText(UpRight, fromStd(board.UpRight));
+    setText(DownLeft, fromStd(board.DownLeft));
+    setText(DownRight, fromStd(board.DownRight));
+    for (QWidget* widget : { static_cast<QWidget*>(UpLeft), static_cast<QWidget*>(UpRight),
+                             static_cast<QWidget*>(OpLab), static_cast<QWidget*>(DownLeft),
+                             static_cast<QWidget*>(DownRight), static_cast<QWidget*>(Line1) }) {
+        widget->setVisible(board.problemVisible);
+    }
+    AnsText->showAnswer(fromStd(board.AnsText));
+    AnsText->setEnabled(board.AnsTextEnabled);
+    AnsText->setVisible(board.AnsTextVisible);
+    WrongAns->setVisible(board.WrongAnsVisible);
+    Label2->setVisible(board.Label2Visible);
+}

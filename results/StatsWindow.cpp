@@ -1,0 +1,159 @@
+// The results window that closes every run: time, counts, percentage and the rewards.
+#include "results/StatsWindow.h"
+
+#include "assets/DesignFonts.h"
+#include "engine/DialogFrame.h"
+#include "engine/GameState.h"
+#include "engine/PictureButton.h"
+#include "engine/SiteAddress.h"
+#include "engine/SvgPicture.h"
+#include "engine/Twips.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+namespace {
+
+const QColor ButtonFace(0xE0, 0xE0, 0xE0);
+
+QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, const QRect& geometry,
+                  double pointSize, Qt::Alignment alignment, const QColor& colour = QColor())
+{
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setGeometry(geometry);
+    label->setFont(designFont(QStringLiteral("Impact"), pointSize));
+    label->setAlignment(alignment | Qt::AlignVCenter);
+    label->setAttribute(Qt::WA_TranslucentBackground);
+    if (colour.isValid()) {
+        QPalette palette = label->palette();
+        palette.setColor(QPalette::WindowText, colour);
+        label->setPalette(palette);
+    }
+    return label;
+}
+
+QPushButton* makeButton(QWidget* parent, const char* name, const QString& text, const QRect& geometry)
+{
+    auto* button = new QPushButton(text, parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setGeometry(geometry);
+    button->setFont(designFont(QStringLiteral("MS Sans Serif"), 9.75, QFont::Bold));
+    setButtonColour(button, ButtonFace);
+    return button;
+}
+
+// A reward button: its picture above its caption; hidden until a qualifying run shows it.
+QPushButton* makePictureButton(QWidget* parent, const char* name, const QString& text,
+                               const QRect& geometry, const QString& picture, const QSize& pictureSize)
+{
+    auto* button = new PictureButton(text, picture, pictureSize, parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setGeometry(geometry);
+    button->setFont(designFont(QStringLiteral("MS Sans Serif"), 9.75, QFont::Bold));
+    setButtonColour(button, ButtonFace);
+    button->hide();
+    return button;
+}
+
+} // namespace
+
+void StatsWindow::showModal(QWidget* parent, GameState& basGlobals, const RunResults& results)
+{
+    StatsWindow window(parent, basGlobals, results);
+    window.exec();
+}
+
+StatsWindow::StatsWindow(QWidget* parent, GameState& globals, const RunResults& results)
+    : QDialog(parent)
+    , basGlobals(globals)
+{
+    setObjectName(QStringLiteral("frmStats"));
+    setUpDialogFrame(this, QStringLiteral("Sumdash! Stats:"), twipsSize(6615, 3855));
+
+    Label2 = makeLabel(this, "Label2", QStringLiteral("Time:"), twips(1440, 0, 2055, 855), 36,
+                       Qt::AlignRight);
+    ShowTime = makeLabel(this, "ShowTime", QStringLiteral("0:00"), twips(3600, 0, 1320, 900), 36,
+                         Qt::AlignLeft, QColor(0x00, 0x00, 0x80));
+    Label1 = makeLabel(this, "Label1", QStringLiteral("Correct:"), twips(1800, 720, 1695, 495), 24,
+                       Qt::AlignRight);
+    CorrectLab = makeLabel(this, "CorrectLab", QStringLiteral("0"), twips(3600, 720, 1335, 495), 24,
+                           Qt::AlignLeft, QColor(0x00, 0x80, 0x00));
+    Label3 = makeLabel(this, "Label3", QStringLiteral("Incorrect:"), twips(1440, 1200, 2055, 495),
+                       24, Qt::AlignRight);
+    IncorrectLab = makeLabel(this, "IncorrectLab", QStringLiteral("0"),
+                             twips(3600, 1200, 1455, 495), 24, Qt::AlignLeft, QColor(0xC0, 0x00, 0x00));
+    Label4 = makeLabel(this, "Label4", QStringLiteral("Correct %:"), twips(1440, 1680, 2055, 495),
+                       24, Qt::AlignRight);
+    PercentLab = makeLabel(this, "PercentLab", QStringLiteral("0%"), twips(3600, 1680, 1455, 495),
+                           24, Qt::AlignLeft, QColor(0x00, 0x80, 0x00));
+
+    Image1 = new SvgPicture(QStringLiteral(":/assets/stats.svg"), SvgPicture::Fit::Stretch, this);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setGeometry(twips(4680, 1920, 1545, 1845));
+
+    Command4 = makePictureButton(this, "Command4", QStringLiteral("Join Sumdash Club!"),
+                                 twips(120, 2400, 1575, 1335), QStringLiteral(":/assets/join.svg"),
+                                 QSize(48, 48));
+    Command4->setToolTip(QStringLiteral("Click here to join the Sumdash Club."));
+    Command1 = makePictureButton(this, "Command1", QStringLiteral("Submit Time To Pellmoor!"),
+                                 twips(1920, 2400, 1575, 1335), QStringLiteral(":/assets/submit.svg"),
+                                 QSize(80, 48));
+    Command1->setToolTip(QStringLiteral("Click here to submit your time to %1.")
+                             .arg(siteDomain(QString::fromUtf8(SiteBaseAddress))));
+    Command5 = makeButton(this, "Command5", QStringLiteral("View Sumdash Club"),
+                          twips(1920, 2400, 2775, 375));
+    Command2 = makeButton(this, "Command2", QStringLiteral("View Top Times"),
+                          twips(1920, 2880, 2775, 375));
+    Command3 = makeButton(this, "Command3", QStringLiteral("Close"), twips(1920, 3360, 2775, 375));
+    connect(Command3, &QPushButton::clicked, this, &StatsWindow::Command3_Click);
+
+    setTabOrder(Command4, Command1);
+    setTabOrder(Command1, Command5);
+    setTabOrder(Command5, Command2);
+    setTabOrder(Command2, Command3);
+
+    Form_Load(results);
+}
+
+void StatsWindow::Form_Load(const RunResults& results)
+{
+    if (basGlobals.TimedMode) {
+        if (isQualifyingTime(results.ShowTime)) {
+            Command4->show();
+            Command1->show();
+            for (QPushButton* button : { Command2, Command3, Command5 }) {
+                button->move(twips(3720), button->y());
+            }
+        }
+    } else {
+        setWindowTitle(QStringLiteral("Sumdash! Stats (PRACTICE):"));
+    }
+
+    if (basGlobals.OnlyAllowCorrect || basGlobals.TimedMode) {
+        for (QWidget* widget : { Label3, Label4, IncorrectLab, PercentLab, Label1, CorrectLab }) {
+            widget->hide();
+        }
+        Label2->move(twips(1440 - 500), twips(600));
+        ShowTime->move(twips(3600 - 500), twips(600));
+        Image1->move(Image1->x(), twips(360));
+    }
+
+    CorrectLab->setText(results.CorrectLab);
+    IncorrectLab->setText(results.IncorrectLab);
+    ShowTime->setText(results.ShowTime);
+    PercentLab->setText(percentText(CorrectLab->text(), IncorrectLab->text()));
+
+    // The first visible button takes the focus, so Enter or Space works without the mouse.
+    for (QPushButton* button : { Command4, Command1, Command5 }) {
+        if (!button->isHidden()) {
+            button->setFocus();
+            break;
+        }
+    }
+}
+
+void StatsWindow::Command3_Click()
+{
+    accept();
+}

@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Sumdash! needs to build, test and run, when any is missing.
+# Sourced by run.sh and test.sh; works as root or through sudo.
+set -euo pipefail
+
+SUMDASH_PACKAGES=(
+    build-essential cmake
+    qt6-base-dev qt6-svg-dev libqt6svg6 qt6-qpa-plugins libgl-dev
+    xvfb xauth
+)
+
+sumdash_install_missing() {
+    local missing=()
+    local package
+    for package in "${SUMDASH_PACKAGES[@]}" "$@"; do
+        if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+            missing+=("$package")
+        fi
+    done
+    if [ "${#missing[@]}" -eq 0 ]; then
+        return 0
+    fi
+    echo "Installing missing packages: ${missing[*]}"
+    local sudo=()
+    if [ "$(id -u)" -ne 0 ]; then
+        if ! command -v sudo >/dev/null 2>&1; then
+            echo "These packages are missing and sudo is not available: ${missing[*]}" >&2
+            echo "Install them as root (apt-get install ${missing[*]}) and run this again." >&2
+            return 1
+        fi
+        sudo=(sudo)
+    fi
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -qq
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+# Configures and builds one build folder: sumdash_build DIR [cmake options...]
+sumdash_build() {
+    local dir="$1"
+    shift
+    cmake -S "$SUMDASH_ROOT" -B "$SUMDASH_ROOT/$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+    cmake --build "$SUMDASH_ROOT/$dir" --parallel "$(nproc)"
+}

@@ -1,0 +1,169 @@
+// The practice options dialog: number of problems, largest operand and three switches.
+#include "setup/OptionsDialog.h"
+
+#include "assets/DesignFonts.h"
+#include "engine/ApplicationTitle.h"
+#include "engine/DialogFrame.h"
+#include "engine/GameState.h"
+#include "engine/SvgPicture.h"
+#include "engine/Twips.h"
+#include "setup/PracticeOptions.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QPushButton>
+
+namespace {
+
+constexpr int LowestMaximum = 10;
+constexpr int HighestMaximum = 30;
+
+} // namespace
+
+void OptionsDialog::showModal(QWidget* parent, GameState& basGlobals, CountsRowSink showCountsRow)
+{
+    OptionsDialog dialog(parent, basGlobals, std::move(showCountsRow));
+    dialog.exec();
+}
+
+OptionsDialog::OptionsDialog(QWidget* parent, GameState& globals, CountsRowSink showCountsRow)
+    : QDialog(parent)
+    , basGlobals(globals)
+    , m_showCountsRow(std::move(showCountsRow))
+{
+    setObjectName(QStringLiteral("frmOptions"));
+    setUpDialogFrame(this, QStringLiteral("Practice Options"), twipsSize(4455, 3735));
+    const QFont font = designFont(QStringLiteral("MS Sans Serif"), 9.75, QFont::Bold);
+
+    auto* Image1 = new SvgPicture(QStringLiteral(":/assets/options.svg"), SvgPicture::Fit::Stretch, this);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setGeometry(twips(720, 120, 3075, 3015));
+
+    auto addCheck = [this, &font](const char* name, const QRect& geometry) {
+        auto* check = new QCheckBox(this);
+        check->setObjectName(QString::fromLatin1(name));
+        check->setGeometry(geometry);
+        check->setFont(font);
+        return check;
+    };
+    // Each check box is captioned by the label beside it; clicking the label ticks the box too.
+    auto addLabel = [this, &font](const char* name, const QString& text, const QRect& geometry,
+                                  QWidget* buddy) {
+        auto* label = new QLabel(text, this);
+        label->setObjectName(QString::fromLatin1(name));
+        label->setGeometry(geometry);
+        label->setFont(font);
+        label->setWordWrap(true);
+        label->setAttribute(Qt::WA_TranslucentBackground);
+        if (buddy != nullptr) {
+            label->setBuddy(buddy);
+            buddy->setAccessibleName(text);
+            label->installEventFilter(this);
+        }
+        return label;
+    };
+
+    Check1 = addCheck("Check1", twips(360, 360, 255, 375));
+    addLabel("Label5", QStringLiteral("Hide Time"), twips(600, 420, 3375, 255), Check1);
+    Check2 = addCheck("Check2", twips(360, 840, 255, 495));
+    addLabel("Label4", QStringLiteral("Hide Number Correct/Incorrect"), twips(600, 960, 3375, 255),
+             Check2);
+    Check3 = addCheck("Check3", twips(360, 1320, 255, 495));
+    addLabel("Label3", QStringLiteral("Only Allow Correct Ansers"), twips(600, 1440, 3135, 255),
+             Check3);
+    addLabel("Label2", QStringLiteral("Maximum value of numerator and denominator:"),
+             twips(360, 2040, 3135, 495), nullptr);
+
+    Combo1 = new QComboBox(this);
+    Combo1->setObjectName(QStringLiteral("Combo1"));
+    Combo1->setGeometry(twips(3360, 2040, 735, 360));
+    Combo1->setFont(font);
+    Combo1->setEditable(false);
+    for (int value = LowestMaximum; value <= HighestMaximum; ++value) {
+        Combo1->addItem(QString::number(value));
+    }
+    Combo1->setAccessibleName(QStringLiteral("Maximum value of numerator and denominator:"));
+
+    addLabel("Label1", QStringLiteral("Number Of Problems:"), twips(1080, 2640, 2295, 255), nullptr);
+    Text1 = new QLineEdit(this);
+    Text1->setObjectName(QStringLiteral("Text1"));
+    Text1->setGeometry(twips(3360, 2640, 735, 315));
+    Text1->setFont(font);
+    Text1->setMaxLength(3);
+    Text1->setAccessibleName(QStringLiteral("Number Of Problems:"));
+
+    Command1 = new QPushButton(QStringLiteral("OK"), this);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    Command1->setGeometry(twips(1200, 3240, 2055, 375));
+    Command1->setFont(designFont(QStringLiteral("MS Sans Serif"), 8.25, QFont::Bold));
+    setButtonColour(Command1, QColor(0xE0, 0xE0, 0xE0));
+    connect(Command1, &QPushButton::clicked, this, &OptionsDialog::Command1_Click);
+
+    setTabOrder(Check1, Check2);
+    setTabOrder(Check2, Check3);
+    setTabOrder(Check3, Text1);
+    setTabOrder(Text1, Command1);
+    setTabOrder(Command1, Combo1);
+
+    Form_Load();
+    Check1->setFocus();
+}
+
+void OptionsDialog::Form_Load()
+{
+    basGlobals.DialogResult = -1;
+    Check3->setChecked(basGlobals.OnlyAllowCorrect);
+    Check2->setChecked(basGlobals.HideCounts);
+    Check1->setChecked(basGlobals.HideTime);
+    Text1->setText(QString::number(basGlobals.PracticeProblemCount));
+    Combo1->setCurrentIndex(
+        std::clamp(static_cast<int>(basGlobals.MaxOperand), LowestMaximum, HighestMaximum)
+        - LowestMaximum);
+}
+
+void OptionsDialog::Command1_Click()
+{
+    basGlobals.OnlyAllowCorrect = Check3->isChecked();
+    basGlobals.HideCounts = Check2->isChecked();
+    basGlobals.HideTime = Check1->isChecked();
+    // The switches reach the main window even when the number is rejected below.
+    if (m_showCountsRow) {
+        m_showCountsRow(
+            countsRowFor(basGlobals.OnlyAllowCorrect, basGlobals.HideCounts, basGlobals.HideTime));
+    }
+
+    const std::optional<std::int16_t> count = parsePracticeCount(Text1->text());
+    if (!count) {
+        QMessageBox message(QMessageBox::NoIcon, QString::fromLatin1(ApplicationTitle),
+                            QStringLiteral("Please enter a valid number of problems."),
+                            QMessageBox::Ok, this);
+        message.setObjectName(QStringLiteral("InvalidCountMessage"));
+        message.exec();
+        activateWindow(); // typing goes on here, also where no window manager hands focus back
+        Text1->setFocus();
+        Text1->setSelection(0, static_cast<int>(Text1->text().size()));
+        return;
+    }
+    basGlobals.PracticeProblemCount = *count;
+    basGlobals.MaxOperand = static_cast<std::int16_t>(Combo1->currentText().toInt());
+    basGlobals.DialogResult = 0;
+    accept();
+}
+
+bool OptionsDialog::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::MouseButtonRelease) {
+        auto* label = qobject_cast<QLabel*>(watched);
+        auto* check = label ? qobject_cast<QCheckBox*>(label->buddy()) : nullptr;
+        if (check != nullptr && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+            check->toggle();
+            check->setFocus(Qt::MouseFocusReason);
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}

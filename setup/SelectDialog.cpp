@@ -1,0 +1,61 @@
+// The problem-type selector asked before every run.
+#include "setup/SelectDialog.h"
+
+#include "assets/DesignFonts.h"
+#include "engine/GameState.h"
+#include "engine/ProblemTypes.h"
+#include "engine/SvgPicture.h"
+#include "engine/Twips.h"
+#include "engine/DialogFrame.h"
+
+#include <QPushButton>
+
+void SelectDialog::showModal(QWidget* parent, GameState& basGlobals)
+{
+    SelectDialog dialog(parent, basGlobals);
+    dialog.exec();
+}
+
+SelectDialog::SelectDialog(QWidget* parent, GameState& globals)
+    : QDialog(parent)
+    , basGlobals(globals)
+{
+    setObjectName(QStringLiteral("frmSelect"));
+    setUpDialogFrame(this, QStringLiteral("Select Problem Type:"), twipsSize(5655, 4455));
+
+    static constexpr std::array<int, 5> Tops { 240, 1080, 1920, 2760, 3600 };
+    for (std::size_t index = 0; index < Command1.size(); ++index) {
+        const ProblemTypeInfo& type = ProblemTypes[index];
+        auto* button = new QPushButton(
+            QString::fromLatin1(type.name.data(), static_cast<qsizetype>(type.name.size())), this);
+        button->setObjectName(QStringLiteral("Command1_%1").arg(index));
+        button->setGeometry(twips(120, Tops[index], 2175, 615));
+        button->setFont(designFont(QStringLiteral("MS Sans Serif"), 12, QFont::Bold));
+        setButtonColour(button, QColor(0xE0, 0xE0, 0xE0));
+        const int typeIndex = static_cast<int>(index);
+        connect(button, &QPushButton::clicked, this, [this, typeIndex] { Command1_Click(typeIndex); });
+        Command1[index] = button;
+    }
+    // The tab order is the button order, which creation order already gives.
+
+    auto* Image1 = new SvgPicture(QStringLiteral(":/assets/select.svg"), SvgPicture::Fit::Stretch, this);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setGeometry(twips(2400, 120, 3165, 4215));
+    Image1->setToolTip(QStringLiteral("Click the type of problem from the list on the left."));
+    Image1->setAccessibleName(QStringLiteral("Blocks showing plus, minus, times and divide"));
+
+    Form_Load();
+    Command1[0]->setFocus();
+}
+
+void SelectDialog::Form_Load()
+{
+    basGlobals.DialogResult = -1;
+}
+
+void SelectDialog::Command1_Click(int index)
+{
+    basGlobals.DialogResult = 0;
+    basGlobals.ProblemType = static_cast<std::int16_t>(index + 1);
+    accept();
+}

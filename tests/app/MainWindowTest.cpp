@@ -1,0 +1,579 @@
+// Guards the main window's roads as a player meets them: runs by keyboard, locks, keys, splash.
+#include "app/MainWindow.h"
+#include "app/SplashWindow.h"
+#include "assets/DesignFonts.h"
+#include "engine/ClockSeededRandom.h"
+#include "engine/GameState.h"
+#include "tests/support/ManualRunClock.h"
+#include "tests/support/ModalDialogDriver.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QInputMethodEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QTimer>
+#include <QToolBar>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+// The same problems every time: the real generator with its clock frozen.
+std::uint64_t frozenClock()
+{
+    return 7;
+}
+
+// The expected answer, worked out from the page's hidden operand labels and the operator.
+QString rightAnswer(QWidget* window)
+{
+    const int top = window->findChild<QLabel*>("NumLab")->text().toInt();
+    const int bottom = window->findChild<QLabel*>("DenLab")->text().toInt();
+    const QString op = window->findChild<QLabel*>("OpLab")->text();
+    if (op == "+") {
+        return QString::number(top + bottom);
+    }
+    if (op == "-") {
+        return QString::number(top - bottom);
+    }
+    if (op == "x") {
+        return QString::number(top * bottom);
+    }
+    return QString::number(top / bottom);
+}
+
+struct Game
+{
+    GameState globals;
+    ClockSeededRandom random { frozenClock };
+    ManualRunClock clock;
+    MainWindow window { globals, random, clock };
+
+    Game()
+    {
+        window.Form_Load(MainWindow::Splash::Skip);
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+    }
+
+    template<typename T = QWidget>
+    T* find(const char* name)
+    {
+        auto* found = window.findChild<T*>(QString::fromLatin1(name));
+        if (found == nullptr) {
+            qWarning("no %s", name);
+        }
+        return found;
+    }
+    QAction* action(const char* name) { return find<QAction>(name); }
+    QLineEdit* answerBox() { return find<QLineEdit>("AnsText"); }
+    QString label(const char* name) { return find<QLabel>(name)->text(); }
+    bool shown(const char* name) { return !find(name)->isHidden(); }
+
+    /// Back to the main window once a dialog has closed, as the window manager would bring it.
+    bool settle() { return QTest::qWaitForWindowActive(&window); }
+
+    /// Fires the countdown's three ticks; the run clock starts at the third.
+    void countDown()
+    {
+        settle();
+        for (int i = 0; i < 3; ++i) {
+            window.Timer2_Timer();
+        }
+    }
+    /// One second of run time, with its clock tick.
+    void tickSecond()
+    {
+        clock.advance(1000);
+        window.Timer1_Timer();
+    }
+    void type(const QString& keys) { QTest::keyClicks(answerBox(), keys); }
+    void enter() { QTest::keyClick(answerBox(), Qt::Key_Return); }
+};
+
+} // namespace
+
+class MainWindowTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { registerDesignFonts(); }
+    void startsIdleWithEveryCommandFree();
+    void menusToolbarAndNames();
+    void timedRunByKeyboardToTheResults();
+    void practiceRunCountsWrongAnswers();
+    void timedRunLocksCommandsEverywhere();
+    void practiceRunLocksOnlyTheTimedCommand();
+    void cancelledSelectorLeavesTheRunGoing();
+    void cancelledOptionsStartNoRun();
+    void stopDuringCountdownAndDuringRun();
+    void keypadDigitsAndEnterCount();
+    void answerBoxTakesNothingButKeys();
+    void shortcutKeysWorkWhileTyping();
+    void optionsDuringPracticeChangeTheRowAtOnce();
+    void pageClickReturnsTheFocus();
+    void splashClosesOnItsTimerAlone();
+};
+
+void MainWindowTest::startsIdleWithEveryCommandFree()
+{
+    Game game;
+    QCOMPARE(game.window.objectName(), "frmMain");
+    QCOMPARE(game.window.windowTitle(), "Pellmoor - Sumdash!");
+    QCOMPARE(game.globals.PracticeProblemCount, 100);
+    QCOMPARE(game.globals.MaxOperand, 12);
+    QCOMPARE(game.globals.TimedMode, false);
+    QCOMPARE(game.globals.ProblemType, 0);
+    for (const char* name : { "Label1", "CorrectLab", "Label3", "IncorrectLab", "ShowTime",
+                              "pbStatus", "AnsText", "WrongAns", "Label2", "NumLab", "DenLab" }) {
+        QVERIFY2(!game.shown(name), name);
+    }
+    QVERIFY(game.shown("Picture1"));
+    QCOMPARE(game.label("CorrectLab"), "0");
+    QCOMPARE(game.label("ShowTime"), "0:00");
+    QCOMPARE(game.window.centralWidget()->size(), QSize(585, 416));
+    for (const char* name : { "mnuDash", "mnuStart", "mnuStop", "mnuOptions", "mnuExit",
+                              "mnuBestTimes", "mnuViewClub", "mnuOnlineTimes" }) {
+        QVERIFY2(game.action(name)->isEnabled(), name);
+    }
+    QVERIFY(!game.find<QTimer>("Timer1")->isActive());
+    QVERIFY(!game.find<QTimer>("Timer2")->isActive());
+}
+
+void MainWindowTest::menusToolbarAndNames()
+{
+    Game game;
+    const QList<std::pair<const char*, QString>> items {
+        { "mnuDash", "F5" }, { "mnuStart", "F6" }, { "mnuStop", "Ctrl+S" }, { "mnuOptions", "Ctrl+O" },
+        { "mnuExit", "Ctrl+E" }, { "mnuBestTimes", "F7" }, { "mnuViewClub", "F8" },
+        { "mnuOnlineTimes", "Ctrl+T" }, { "mnuSumdashOnline", "" }, { "mnuHome", "" },
+        { "mnuOnSupport", "" }, { "mnuAbout", "" },
+    };
+    for (const auto& [name, shortcut] : items) {
+        QAction* item = game.action(name);
+        QVERIFY2(item, name);
+        QCOMPARE(item->shortcut().toString(), shortcut);
+    }
+    QCOMPARE(game.action("mnuOptions")->text(), "Practice Mode &Options");
+    QCOMPARE(game.find<QMenu>("mnuPellmoorOnWeb")->title(), "Pellmoor On The &Web");
+    for (const char* separator : { "mnuBreak1", "mnuBreak3", "pgu", "mnuBreak2" }) {
+        QVERIFY2(game.action(separator) && game.action(separator)->isSeparator(), separator);
+    }
+    const QList<std::pair<const char*, QString>> buttons {
+        { "dash", "Begin Sumdash!" }, { "practice", "Practice Mode" }, { "stop", "Stop Game" },
+        { "club", "View Sumdash Club" }, { "toptime", "View Top Times" }, { "web", "Pellmoor On The Web" },
+    };
+    auto* toolbar = game.find<QToolBar>("Toolbar1");
+    QVERIFY(toolbar);
+    QCOMPARE(toolbar->actions().size(), 8);
+    QVERIFY(toolbar->actions().at(3)->isSeparator());
+    QVERIFY(toolbar->actions().at(6)->isSeparator());
+    for (const auto& [key, toolTip] : buttons) {
+        QWidget* button = toolbar->findChild<QWidget*>(QString::fromLatin1(key));
+        QVERIFY2(button, key);
+        QCOMPARE(button->toolTip(), toolTip);
+    }
+}
+
+void MainWindowTest::timedRunByKeyboardToTheResults()
+{
+    Game game;
+    ModalDialogDriver driver;
+    driver.then([](QWidget* selector) { clickChild(selector, "Command1_2"); });
+    QTest::keyClick(&game.window, Qt::Key_F5);
+    QVERIFY(game.globals.TimedMode);
+    QCOMPARE(game.globals.ProblemType, 3);
+
+    QVERIFY(game.shown("pbStatus"));
+    QCOMPARE(game.label("lblStatus"), "Ready...");
+    QCOMPARE(game.find<QLabel>("lblStatus")->palette().color(QPalette::WindowText), QColor(Qt::black));
+    QVERIFY(game.find<QTimer>("Timer2")->isActive());
+    game.window.Timer2_Timer();
+    QCOMPARE(game.label("lblStatus"), "Set...");
+    QCOMPARE(game.find<QLabel>("lblStatus")->palette().color(QPalette::WindowText), QColor(0, 0, 255));
+    game.window.Timer2_Timer();
+    QCOMPARE(game.label("lblStatus"), "Go!");
+    QCOMPARE(game.find<QLabel>("lblStatus")->palette().color(QPalette::WindowText), QColor(0, 128, 0));
+    game.window.Timer2_Timer();
+    QVERIFY(!game.shown("pbStatus"));
+    QVERIFY(game.find<QTimer>("Timer1")->isActive());
+    QVERIFY(!game.find<QTimer>("Timer2")->isActive());
+    QVERIFY(game.shown("Label2"));
+    QTRY_VERIFY(game.answerBox()->hasFocus());
+
+    // 100 problems, one wrong answer retyped each ten, a second of clock now and then.
+    const int secondsPerProblem[] = { 1, 2, 2, 1, 2 };
+    for (int problem = 0; problem < 100; ++problem) {
+        QVERIFY(!game.shown("ShowTime"));
+        QVERIFY(!game.shown("CorrectLab"));
+        QCOMPARE(game.find<QLabel>("OpLab")->text(), "x");
+        const QString answer = rightAnswer(&game.window);
+        if (problem % 10 == 4) {
+            game.type(QString::number(answer.toInt() + 1));
+            QTest::keyPress(game.answerBox(), Qt::Key_Return);
+            QVERIFY(game.shown("WrongAns"));
+            QVERIFY(game.answerBox()->text().isEmpty());
+            QTest::keyRelease(game.answerBox(), Qt::Key_Return);
+            QVERIFY(!game.shown("WrongAns"));
+        }
+        for (int s = 0; s < secondsPerProblem[problem % 5] && problem < 99; ++s) {
+            game.tickSecond();
+        }
+        if (problem == 99) {
+            driver.then([&](QWidget* stats) {
+                QCOMPARE(stats->objectName(), "frmStats");
+                QCOMPARE(stats->findChild<QLabel*>("ShowTime")->text(), "2:45");
+                QVERIFY(!stats->findChild<QWidget*>("Command4")->isHidden());
+                QCOMPARE(game.label("CorrectLab"), "100");
+                QCOMPARE(game.label("IncorrectLab"), "0");
+                QVERIFY(!game.find<QTimer>("Timer1")->isActive());
+                clickChild(stats, "Command3");
+            });
+            // 158 s of ticks so far; the last answer lands 7.6 s later, before any tick for it.
+            game.clock.advance(7600);
+        }
+        game.type(answer);
+        game.enter();
+    }
+    QVERIFY(driver.finished());
+    QVERIFY(driver.closedByForce().isEmpty());
+    QCOMPARE(driver.dialogsSeen(), QStringList({ "frmSelect", "frmStats" }));
+    QVERIFY(!game.answerBox()->isEnabled());
+    QVERIFY(!game.shown("Label2"));
+    QVERIFY(game.action("mnuStart")->isEnabled());
+    QVERIFY(game.find<QMenu>("mnuTools")->isEnabled());
+}
+
+void MainWindowTest::practiceRunCountsWrongAnswers()
+{
+    Game game;
+    ModalDialogDriver driver;
+    driver.then([](QWidget* options) {
+        auto* count = options->findChild<QLineEdit*>("Text1");
+        count->selectAll();
+        QTest::keyClicks(count, "8");
+        clickChild(options, "Command1");
+    });
+    driver.then([](QWidget* selector) { clickChild(selector, "Command1_4"); });
+    QTest::keyClick(&game.window, Qt::Key_F6);
+    QVERIFY(!game.globals.TimedMode);
+    QCOMPARE(game.globals.PracticeProblemCount, 8);
+    game.countDown();
+    QVERIFY(game.shown("CorrectLab") && game.shown("IncorrectLab") && game.shown("ShowTime"));
+    QVERIFY(!game.shown("Label2"));
+
+    int problemsShown = 1;
+    for (int answered = 0; answered < 15; ++answered) {
+        const bool wrong = answered == 2 || answered == 3 || answered == 6 || answered == 9
+            || answered == 10 || answered == 12 || answered == 13;
+        const QString answer = rightAnswer(&game.window);
+        game.type(wrong ? QString::number(answer.toInt() + 1) : answer);
+        game.tickSecond();
+        if (answered == 14) {
+            driver.then([&](QWidget* stats) {
+                QCOMPARE(stats->windowTitle(), "Sumdash! Stats (PRACTICE):");
+                QCOMPARE(stats->findChild<QLabel*>("CorrectLab")->text(), "8");
+                QCOMPARE(stats->findChild<QLabel*>("IncorrectLab")->text(), "7");
+                QCOMPARE(stats->findChild<QLabel*>("PercentLab")->text(), "53%");
+                QCOMPARE(stats->findChild<QLabel*>("ShowTime")->text(), "0:15");
+                QVERIFY(stats->findChild<QWidget*>("Command4")->isHidden());
+                stats->close();
+            });
+        }
+        game.enter();
+        if (answered < 14) {
+            ++problemsShown;
+            QCOMPARE(game.label("IncorrectLab").toInt() + game.label("CorrectLab").toInt(), answered + 1);
+        }
+    }
+    QCOMPARE(problemsShown, 15);
+    QVERIFY(driver.closedByForce().isEmpty());
+}
+
+void MainWindowTest::timedRunLocksCommandsEverywhere()
+{
+    Game game;
+    ModalDialogDriver driver;
+    driver.then([](QWidget* selector) { clickChild(selector, "Command1_0"); });
+    game.find<QWidget>("dash")->setFocus();
+    QTest::mouseClick(game.find<QWidget>("dash"), Qt::LeftButton);
+    QVERIFY(game.globals.TimedMode);
+    game.countDown();
+
+    for (const char* name : { "mnuStart", "mnuOptions", "mnuBestTimes", "mnuViewClub", "mnuOnlineTimes" }) {
+        QVERIFY2(!game.action(name)->isEnabled(), name);
+    }
+    QVERIFY(!game.find<QMenu>("mnuTools")->isEnabled());
+    for (const char* key : { "practice", "club", "toptime" }) {
+        QVERIFY2(!game.find(key)->isEnabled(), key);
+    }
+    for (const char* name : { "mnuDash", "mnuStop", "mnuExit", "mnuHome", "mnuAbout" }) {
+        QVERIFY2(game.action(name)->isEnabled(), name);
+    }
+    QVERIFY(game.find("dash")->isEnabled() && game.find("stop")->isEnabled() && game.find("web")->isEnabled());
+
+    // Locked commands' shortcut keys and buttons open nothing.
+    QVERIFY(game.settle());
+    QTest::keyClick(&game.window, Qt::Key_F6);
+    QTest::keyClick(&game.window, Qt::Key_O, Qt::ControlModifier);
+    QTest::mouseClick(game.find("practice"), Qt::LeftButton);
+    QTest::qWait(50);
+    QVERIFY(driver.dialogsSeen().size() == 1);
+    QVERIFY(game.find<QTimer>("Timer1")->isActive());
+
+    QTRY_VERIFY(game.answerBox()->hasFocus());
+    QTest::keyClick(game.answerBox(), Qt::Key_S, Qt::ControlModifier);
+    QVERIFY(!game.find<QTimer>("Timer1")->isActive());
+    for (const char* name : { "mnuStart", "mnuOptions", "mnuBestTimes", "mnuViewClub", "mnuDash" }) {
+        QVERIFY2(game.action(name)->isEnabled(), name);
+    }
+    for (const char* key : { "dash", "practice", "club", "toptime" }) {
+        QVERIFY2(game.find(key)->isEnabled(), key);
+    }
+}
+
+void MainWindowTest::practiceRunLocksOnlyTheTimedCommand()
+{
+    Game game;
+    ModalDialogDriver driver;
+    driver.then([](QWidget* options) { clickChild(options, "Command1"); });
+    driver.then([](QWidget* selector) { clickChild(selector, "Command1_1"); });
+    QTest::mouseClick(game.find("practice"), Qt::LeftButton);
+    QVERIFY(!game.action("mnuDash")->isEnabled());
+    QVERIFY(!game.find("dash")->isEnabled());
+    for (const char* name : { "mnuStart", "mnuOptions", "mnuBestTimes", "mnuViewClub" }) {
+        QVERIFY2(game.action(name)->isEnabled(), name);
+    }
+    QTest::keyClick(&game.window, Qt::Key_F5);
+    QTest::qWait(50);
+    QCOMPARE(driver.dialogsSeen().size(), 2);
+    QVERIFY(!game.globals.TimedMode);
+}
+
+void MainWindowTest::cancelledSelectorLeavesTheRunGoing()
+{
+    Game game;
+    ModalDialogDriver driver;
+    driver.then([](QWidget* options) { clickChild(options, "Command1"); });
+    driver.then([](QWidget* selector) { clickChild(selector, "Command1_0"); });
+    game.action("mnuStart")->trigger();
+    game.countDown();
+    const QString answer = rightAnswer(&game.window);
+    game.type(answer);
+    game.enter();
+    game.tickSecond();
+    game.tickSecond();
+    const QString problem = game.label("NumLab") + game.label("OpLab") + game.label("DenLab");
+
+    driver.then([](QWidget* options) { clickChild(options, "Command1"); });
+    driver.then([](QWidget* selector) { selector->close(); });
+    game.action("mnuStart")->trigger();
+    QCOMPARE(game.globals.DialogResult, -1);
+    QCOMPARE(game.label("CorrectLab"), "1");
+    QCOMPARE(game.label("ShowTime"), "0:02");
+    QCOMPARE(game.label("NumLab") + game.label("OpLab") + game.label("DenLab"), problem);
+    QVERIFY(game.find<QTimer>("Timer1")->isActive());
+    QVERIFY(game.answerBox()->isEnabled());
+    QVERIFY(driver.closedByForce().isEmpty());
+}
+
+void MainWindowTest::cancelledOptionsStartNoRun()
+{
+    Game game;
+    ModalDialogDriver driver;
+    driver.then([](QWidget* options) { options->close(); });
+    QTest::keyClick(&game.window, Qt::Key_F6);
+    QCOMPARE(driver.dialogsSeen(), QStringList({ "frmOptions" }));
+
+    // The options command alone never starts a run, even when confirmed.
+    driver.then([](QWidget* options) { clickChild(options, "Command1"); });
+    QVERIFY(game.settle());
+    QTest::keyClick(&game.window, Qt::Key_O, Qt::ControlModifier);
+    QTest::qWait(50);
+    QCOMPARE(driver.dialogsSeen(), QStringList({ "frmOptions", "frmOptions" }));
+    QVERIFY(!game.find<QTimer>("Timer2")->isActive());
+    QVERIFY(game.action("mnuDash")->isEnabled());
+}
+
+void MainWindowTest::stopDuringCountdownAndDuringRun()
+{
+    Game game;
+    ModalDialogDriver driver;
+    driver.then([](QWidget* selector) { clickChild(selector, "Command1_0"); });
+    game.action("mnuDash")->trigger();
+    game.window.Timer2_Timer();
+    QTest::mouseClick(game.find("stop"), Qt::LeftButton);
+    QVERIFY(!game.shown("pbStatus"));
+    QVERIFY(!game.find<QTimer>("Timer2")->isActive());
+
+    driver.then([](QWidget* selector) { clickChild(selector, "Command1_0"); });
+    game.action("mnuDash")->trigger();
+    QCOMPARE(game.label("lblStatus"), "Ready...");
+    game.countDown();
+    game.tickSecond();
+    game.type("1");
+    game.action("mnuStop")->trigger();
+    QVERIFY(!game.find<QTimer>("Timer1")->isActive());
+    QVERIFY(game.shown("AnsText"));
+    QVERIFY(!game.answerBox()->isEnabled());
+    QCOMPARE(game.answerBox()->text(), "1");
+    QVERIFY(game.shown("UpRight"));
+    QCOMPARE(game.label("ShowTime"), "0:01");
+    QCOMPARE(driver.dialogsSeen(), QStringList({ "frmSelect", "frmSelect" }));
+    // Stop when idle is harmless.
+    game.action("mnuStop")->trigger();
+    QVERIFY(game.action("mnuDash")->isEnabled());
+}
+
+void MainWindowTest::keypadDigitsAndEnterCount()
+{
+    Game game;
+    ModalDialogDriver driver;
+    driver.then([](QWidget* selector) { clickChild(selector, "Command1_0"); });
+    game.action("mnuDash")->trigger();
+    game.countDown();
+
+    const QString answer = rightAnswer(&game.window);
+    for (QChar digit : answer) {
+        QTest::keyClick(game.answerBox(), Qt::Key(Qt::Key_0 + digit.digitValue()), Qt::KeypadModifier);
+    }
+    QCOMPARE(game.answerBox()->text(), answer);
+    QTest::keyClick(game.answerBox(), Qt::Key_Enter, Qt::KeypadModifier);
+    QCOMPARE(game.globals.CorrectCount, 1);
+
+    // Backspace, a fifth digit, letters, and Enter on an empty box.
+    game.type("12345");
+    QCOMPARE(game.answerBox()->text(), "1234");
+    QTest::keyClick(game.answerBox(), Qt::Key_Backspace);
+    QCOMPARE(game.answerBox()->text(), "123");
+    game.type("ab -");
+    QTest::keyClick(game.answerBox(), Qt::Key_Home, Qt::KeypadModifier); // keypad 7 without NumLock
+    QCOMPARE(game.answerBox()->text(), "123");
+    for (int i = 0; i < 5; ++i) {
+        QTest::keyClick(game.answerBox(), Qt::Key_Backspace);
+    }
+    QCOMPARE(game.answerBox()->text(), "");
+    game.enter();
+    QCOMPARE(game.globals.CorrectCount, 1);
+    QVERIFY(!game.shown("WrongAns"));
+}
+
+void MainWindowTest::answerBoxTakesNothingButKeys()
+{
+    Game game;
+    ModalDialogDriver driver;
+    driver.then([](QWidget* selector) { clickChild(selector, "Command1_0"); });
+    game.action("mnuDash")->trigger();
+    game.countDown();
+    QLineEdit* box = game.answerBox();
+    QGuiApplication::clipboard()->setText(QStringLiteral("42"));
+    QGuiApplication::clipboard()->setText(QStringLiteral("42"), QClipboard::Selection);
+
+    QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+    QTest::keyClick(box, Qt::Key_Insert, Qt::ShiftModifier);
+    QTest::mouseClick(box, Qt::MiddleButton);
+    QInputMethodEvent composed;
+    composed.setCommitString(QStringLiteral("7"));
+    QApplication::sendEvent(box, &composed);
+    QCOMPARE(box->text(), "");
+    QCOMPARE(box->contextMenuPolicy(), Qt::NoContextMenu);
+    QVERIFY(!box->acceptDrops());
+    QVERIFY(!box->testAttribute(Qt::WA_InputMethodEnabled));
+    game.type("5");
+    QTest::keyClick(box, Qt::Key_Z, Qt::ControlModifier); // no undo either
+    QCOMPARE(box->text(), "5");
+}
+
+void MainWindowTest::shortcutKeysWorkWhileTyping()
+{
+    // The answer box must not swallow the window's shortcut keys: Ctrl+E exits from it.
+    Game game;
+    ModalDialogDriver driver;
+    driver.then([](QWidget* selector) { clickChild(selector, "Command1_0"); });
+    game.action("mnuDash")->trigger();
+    game.countDown();
+    QTRY_VERIFY(game.answerBox()->hasFocus());
+    QTest::keyClick(game.answerBox(), Qt::Key_E, Qt::ControlModifier);
+    QTRY_VERIFY(!game.window.isVisible());
+    QVERIFY(driver.closedByForce().isEmpty());
+}
+
+void MainWindowTest::optionsDuringPracticeChangeTheRowAtOnce()
+{
+    Game game;
+    ModalDialogDriver driver;
+    driver.then([](QWidget* options) { clickChild(options, "Command1"); });
+    driver.then([](QWidget* selector) { clickChild(selector, "Command1_0"); });
+    game.action("mnuStart")->trigger();
+    game.countDown();
+    QVERIFY(game.shown("IncorrectLab"));
+
+    driver.then([&](QWidget* options) {
+        options->findChild<QCheckBox*>("Check3")->setChecked(true);
+        options->findChild<QCheckBox*>("Check1")->setChecked(true);
+        options->findChild<QLineEdit*>("Text1")->setText("x");
+        clickChild(options, "Command1");
+        // Rejected, yet the row already follows the switches.
+        QVERIFY(!game.shown("IncorrectLab"));
+        QVERIFY(!game.shown("Label3"));
+        QVERIFY(!game.shown("ShowTime"));
+        QVERIFY(game.shown("CorrectLab"));
+        options->close();
+    });
+    driver.then([](QWidget* message) { qobject_cast<QDialog*>(message)->accept(); });
+    QVERIFY(game.settle());
+    QTest::keyClick(&game.window, Qt::Key_O, Qt::ControlModifier);
+    QVERIFY(driver.finished());
+    QVERIFY(driver.closedByForce().isEmpty());
+    QVERIFY(game.globals.OnlyAllowCorrect);
+    QCOMPARE(game.globals.PracticeProblemCount, 100);
+    QVERIFY(!game.shown("IncorrectLab"));
+
+    // A wrong answer now must be retyped.
+    game.type(QString::number(rightAnswer(&game.window).toInt() + 1));
+    QTest::keyPress(game.answerBox(), Qt::Key_Return);
+    QVERIFY(game.shown("WrongAns"));
+    QCOMPARE(game.globals.IncorrectCount, 0);
+}
+
+void MainWindowTest::pageClickReturnsTheFocus()
+{
+    Game game;
+    QTest::mouseClick(game.find("Picture1"), Qt::LeftButton, {}, QPoint(300, 200));
+    QVERIFY(!game.answerBox()->hasFocus()); // hidden before the first run
+
+    ModalDialogDriver driver;
+    driver.then([](QWidget* selector) { clickChild(selector, "Command1_0"); });
+    game.action("mnuDash")->trigger();
+    game.countDown();
+    game.find("stop")->setFocus();
+    QVERIFY(!game.answerBox()->hasFocus());
+    QTest::mouseClick(game.find("Picture1"), Qt::LeftButton, {}, QPoint(300, 200));
+    QTRY_VERIFY(game.answerBox()->hasFocus());
+}
+
+void MainWindowTest::splashClosesOnItsTimerAlone()
+{
+    SplashWindow splash;
+    auto* logotime = splash.findChild<QTimer*>("logotime");
+    QVERIFY(logotime);
+    QCOMPARE(logotime->interval(), 3000);
+    QVERIFY(!logotime->isActive());
+    splash.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&splash));
+    QVERIFY(logotime->isActive());
+    QTest::keyClick(&splash, Qt::Key_Escape);
+    QTest::mouseClick(&splash, Qt::LeftButton);
+    splash.close();
+    QVERIFY(splash.isVisible());
+    splash.logotime_Timer();
+    QVERIFY(!splash.isVisible());
+    QVERIFY(!logotime->isActive());
+}
+
+QTEST_MAIN(MainWindowTest)
+#include "MainWindowTest.moc"

@@ -1,0 +1,209 @@
+// Guards the results: qualifying times, the percentage and the results window's two layouts.
+#include "assets/DesignFonts.h"
+#include "engine/GameState.h"
+#include "engine/SiteAddress.h"
+#include "engine/Twips.h"
+#include "results/RunResults.h"
+#include "results/StatsWindow.h"
+#include "tests/support/ModalDialogDriver.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QtTest>
+
+namespace {
+
+bool shown(QWidget* dialog, const char* name)
+{
+    auto* widget = dialog->findChild<QWidget*>(QString::fromLatin1(name));
+    return widget != nullptr && !widget->isHidden();
+}
+
+QString text(QWidget* dialog, const char* name)
+{
+    auto* label = dialog->findChild<QLabel*>(QString::fromLatin1(name));
+    return label ? label->text() : QStringLiteral("<missing>");
+}
+
+} // namespace
+
+class ResultsTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { registerDesignFonts(); }
+    void qualifying_data();
+    void qualifying();
+    void percentage_data();
+    void percentage();
+    void qualifyingTimedRunOffersTheRewards_data();
+    void qualifyingTimedRunOffersTheRewards();
+    void slowTimedRunShowsTheTimeAlone();
+    void practiceRunShowsCountsAndPercentage();
+    void onlyCorrectPracticeShowsTheTimeAlone();
+    void submitToolTipNamesTheSite();
+};
+
+void ResultsTest::qualifying_data()
+{
+    QTest::addColumn<QString>("time");
+    QTest::addColumn<bool>("qualifies");
+
+    QTest::newRow("0:00") << "0:00" << true;
+    QTest::newRow("2:59") << "2:59" << true;
+    QTest::newRow("3:00") << "3:00" << true;
+    QTest::newRow("3:01") << "3:01" << false;
+    QTest::newRow("10:02") << "10:02" << false;
+    QTest::newRow("not a time") << "soon" << false;
+}
+
+void ResultsTest::qualifying()
+{
+    QFETCH(QString, time);
+    QFETCH(bool, qualifies);
+    QCOMPARE(isQualifyingTime(time), qualifies);
+}
+
+void ResultsTest::percentage_data()
+{
+    QTest::addColumn<QString>("correct");
+    QTest::addColumn<QString>("incorrect");
+    QTest::addColumn<QString>("percent");
+
+    QTest::newRow("1 of 8: 0.125 rounds to even") << "1" << "7" << "12%";
+    QTest::newRow("3 of 8: 0.375 rounds to even") << "3" << "5" << "38%";
+    QTest::newRow("2 of 3") << "2" << "1" << "67%";
+    QTest::newRow("3 of 4") << "3" << "1" << "75%";
+    QTest::newRow("all right") << "10" << "0" << "100%";
+    QTest::newRow("all wrong") << "0" << "4" << "0%";
+    QTest::newRow("nothing answered") << "0" << "0" << "0%";
+    QTest::newRow("largest counts") << "32767" << "32767" << "50%";
+}
+
+void ResultsTest::percentage()
+{
+    QFETCH(QString, correct);
+    QFETCH(QString, incorrect);
+    QFETCH(QString, percent);
+    QCOMPARE(percentText(correct, incorrect), percent);
+}
+
+void ResultsTest::qualifyingTimedRunOffersTheRewards_data()
+{
+    QTest::addColumn<QString>("time");
+    QTest::newRow("2:59") << "2:59";
+    QTest::newRow("3:00") << "3:00";
+}
+
+void ResultsTest::qualifyingTimedRunOffersTheRewards()
+{
+    QFETCH(QString, time);
+
+    GameState globals;
+    globals.TimedMode = true;
+    globals.ProblemType = 1;
+    ModalDialogDriver driver;
+    driver.then([&](QWidget* dialog) {
+        QCOMPARE(dialog->windowTitle(), "Sumdash! Stats:");
+        QVERIFY(shown(dialog, "Command4"));
+        QVERIFY(shown(dialog, "Command1"));
+        for (const char* name : { "Command2", "Command3", "Command5" }) {
+            QCOMPARE(dialog->findChild<QWidget*>(name)->x(), twips(3720));
+        }
+        QCOMPARE(dialog->findChild<QWidget*>("Command5")->y(), twips(2400));
+        QCOMPARE(text(dialog, "ShowTime"), time);
+        QCOMPARE(dialog->findChild<QWidget*>("ShowTime")->geometry().topLeft(),
+                 QPoint(twips(3100), twips(600)));
+        QCOMPARE(dialog->findChild<QWidget*>("Label2")->geometry().topLeft(),
+                 QPoint(twips(940), twips(600)));
+        QCOMPARE(dialog->findChild<QWidget*>("Image1")->y(), twips(360));
+        for (const char* name : { "Label1", "CorrectLab", "Label3", "IncorrectLab", "Label4", "PercentLab" }) {
+            QVERIFY2(!shown(dialog, name), name);
+        }
+        QCOMPARE(QApplication::focusWidget(), dialog->findChild<QWidget*>("Command4"));
+        clickChild(dialog, "Command3");
+    });
+    StatsWindow::showModal(nullptr, globals, RunResults { time, "100", "0" });
+    QVERIFY(driver.finished());
+    QVERIFY(driver.closedByForce().isEmpty());
+}
+
+void ResultsTest::slowTimedRunShowsTheTimeAlone()
+{
+    GameState globals;
+    globals.TimedMode = true;
+    ModalDialogDriver driver;
+    driver.then([&](QWidget* dialog) {
+        QCOMPARE(dialog->windowTitle(), "Sumdash! Stats:");
+        QVERIFY(!shown(dialog, "Command4"));
+        QVERIFY(!shown(dialog, "Command1"));
+        QCOMPARE(dialog->findChild<QWidget*>("Command3")->x(), twips(1920));
+        QCOMPARE(text(dialog, "ShowTime"), "3:01");
+        QVERIFY(!shown(dialog, "PercentLab"));
+        dialog->close(); // the close box
+    });
+    StatsWindow::showModal(nullptr, globals, RunResults { "3:01", "100", "0" });
+    QVERIFY(driver.closedByForce().isEmpty());
+}
+
+void ResultsTest::practiceRunShowsCountsAndPercentage()
+{
+    GameState globals;
+    globals.HideCounts = true; // the practice switches do not reach this window
+    globals.HideTime = true;
+    ModalDialogDriver driver;
+    driver.then([&](QWidget* dialog) {
+        QCOMPARE(dialog->windowTitle(), "Sumdash! Stats (PRACTICE):");
+        for (const char* name : { "Label1", "CorrectLab", "Label3", "IncorrectLab", "Label4",
+                                  "PercentLab", "Label2", "ShowTime" }) {
+            QVERIFY2(shown(dialog, name), name);
+        }
+        QVERIFY(!shown(dialog, "Command4"));
+        QVERIFY(!shown(dialog, "Command1"));
+        QCOMPARE(text(dialog, "ShowTime"), "1:05");
+        QCOMPARE(text(dialog, "CorrectLab"), "3");
+        QCOMPARE(text(dialog, "IncorrectLab"), "5");
+        QCOMPARE(text(dialog, "PercentLab"), "38%");
+        QCOMPARE(dialog->findChild<QWidget*>("ShowTime")->y(), 0);
+        QTest::keyClick(dialog->findChild<QWidget*>("Command3"), Qt::Key_Space);
+    });
+    StatsWindow::showModal(nullptr, globals, RunResults { "1:05", "3", "5" });
+    QVERIFY(driver.closedByForce().isEmpty());
+}
+
+void ResultsTest::onlyCorrectPracticeShowsTheTimeAlone()
+{
+    GameState globals;
+    globals.OnlyAllowCorrect = true;
+    ModalDialogDriver driver;
+    driver.then([&](QWidget* dialog) {
+        QCOMPARE(dialog->windowTitle(), "Sumdash! Stats (PRACTICE):");
+        QVERIFY(!shown(dialog, "CorrectLab"));
+        QVERIFY(!shown(dialog, "PercentLab"));
+        QVERIFY(!shown(dialog, "Command4"));
+        QCOMPARE(dialog->findChild<QWidget*>("ShowTime")->y(), twips(600));
+        clickChild(dialog, "Command3");
+    });
+    StatsWindow::showModal(nullptr, globals, RunResults { "0:40", "10", "0" });
+    QVERIFY(driver.closedByForce().isEmpty());
+}
+
+void ResultsTest::submitToolTipNamesTheSite()
+{
+    QCOMPARE(siteDomain("http://www.pellmoor.example"), "www.pellmoor.example");
+    GameState globals;
+    globals.TimedMode = true;
+    ModalDialogDriver driver;
+    driver.then([&](QWidget* dialog) {
+        QCOMPARE(dialog->findChild<QWidget*>("Command1")->toolTip(),
+                 "Click here to submit your time to " + siteDomain(SiteBaseAddress) + ".");
+        QCOMPARE(dialog->findChild<QWidget*>("Command4")->toolTip(),
+                 "Click here to join the Sumdash Club.");
+        dialog->close();
+    });
+    StatsWindow::showModal(nullptr, globals, RunResults { "1:00", "100", "0" });
+}
+
+QTEST_MAIN(ResultsTest)
+#include "ResultsTest.moc"

@@ -1,0 +1,46 @@
+// Answers the modal dialogs a test opens with exec(): one scripted step per dialog, in order.
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QStringList>
+#include <QTimer>
+#include <QWidget>
+
+#include <deque>
+#include <functional>
+
+/// Schedule the steps before the action that opens the dialogs. Each step runs on its own
+/// queued call, so a step may itself open the next dialog (a message box on OK). A dialog still
+/// open a second after its step ran, or one no step was left for, is closed so exec() never
+/// hangs; the test then sees it in closedByForce().
+class ModalDialogDriver : public QObject
+{
+    Q_OBJECT
+
+public:
+    using Step = std::function<void(QWidget* dialog)>;
+
+    explicit ModalDialogDriver(QObject* parent = nullptr);
+
+    void then(Step step);
+    bool finished() const { return m_steps.empty() && m_running == 0; }
+    /// objectNames of the dialogs met, in order.
+    const QStringList& dialogsSeen() const { return m_seen; }
+    const QStringList& closedByForce() const { return m_forced; }
+
+private:
+    void poll();
+
+    std::deque<Step> m_steps;
+    QTimer m_timer;
+    QPointer<QWidget> m_current;
+    int m_pollsOnCurrent = 0;
+    int m_running = 0;
+    QList<QPointer<QWidget>> m_handled;
+    QStringList m_seen;
+    QStringList m_forced;
+};
+
+/// Clicks a dialog's child found by objectName; fails the test when there is none.
+void clickChild(QWidget* dialog, const QString& objectName);
