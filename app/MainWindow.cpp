@@ -8,6 +8,7 @@
 #include "engine/AnswerBox.h"
 #include "engine/DialogFrame.h"
 #include "engine/GameState.h"
+#include "engine/LabelFit.h"
 #include "engine/ProblemPage.h"
 #include "engine/RunClock.h"
 #include "engine/SvgPicture.h"
@@ -74,6 +75,15 @@ constexpr std::array<ToolbarButton, 8> ToolbarButtons { {
     { nullptr, nullptr },
     { "web", "Pellmoor On The Web" },
 } };
+
+// The clock sits at the window's right edge: past 9:59 it grows to the left.
+constexpr QRect ShowTimeGeometry = twips(7800, 840, 855, 585);
+
+void showClock(QLabel* ShowTime, const QString& text)
+{
+    setLabelText(ShowTime, text);
+    fitLabelToText(ShowTime, ShowTimeGeometry, LabelAnchor::Right);
+}
 
 } // namespace
 
@@ -217,7 +227,7 @@ void MainWindow::buildCountsRow(QWidget* client)
                              twips(2880, 840, 2055, 495), Qt::AlignRight);
     IncorrectLab = makeImpactLabel(client, "IncorrectLab", QStringLiteral("0"),
                                    twips(5040, 840, 1215, 495), Qt::AlignLeft, QColor(0xC0, 0x00, 0x00));
-    ShowTime = makeImpactLabel(client, "ShowTime", QStringLiteral("0:00"), twips(7800, 840, 855, 585),
+    ShowTime = makeImpactLabel(client, "ShowTime", QStringLiteral("0:00"), ShowTimeGeometry,
                                Qt::AlignLeft, QColor(0x00, 0x00, 0xC0));
 }
 
@@ -352,7 +362,7 @@ void MainWindow::Timer2_Timer()
 void MainWindow::Timer1_Timer()
 {
     m_run.clockStep(m_runClock.elapsedMs());
-    setLabelText(ShowTime, fromStd(m_run.board().ShowTime));
+    showClock(ShowTime, fromStd(m_run.board().ShowTime));
 }
 
 void MainWindow::AnsText_KeyDown(const QString& typedText, bool isBackspace)
@@ -391,7 +401,7 @@ void MainWindow::showBoard()
 
     setLabelText(CorrectLab, fromStd(board.CorrectLab));
     setLabelText(IncorrectLab, fromStd(board.IncorrectLab));
-    setLabelText(ShowTime, fromStd(board.ShowTime));
+    showClock(ShowTime, fromStd(board.ShowTime));
     Label1->setVisible(board.countsRow.Label1);
     CorrectLab->setVisible(board.countsRow.CorrectLab);
     Label3->setVisible(board.countsRow.Label3);

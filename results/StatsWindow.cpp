@@ -4,6 +4,7 @@
 #include "assets/DesignFonts.h"
 #include "engine/DialogFrame.h"
 #include "engine/GameState.h"
+#include "engine/LabelFit.h"
 #include "engine/PictureButton.h"
 #include "engine/SiteAddress.h"
 #include "engine/SvgPicture.h"
@@ -142,6 +143,7 @@ void StatsWindow::Form_Load(const RunResults& results)
     CorrectLab->setText(results.CorrectLab);
     IncorrectLab->setText(results.IncorrectLab);
     ShowTime->setText(results.ShowTime);
+    fitLabelToText(ShowTime, ShowTime->geometry(), LabelAnchor::Left);
     PercentLab->setText(percentText(CorrectLab->text(), IncorrectLab->text()));
 
     // The first visible button takes the focus, so Enter or Space works without the mouse.

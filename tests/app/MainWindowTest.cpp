@@ -116,6 +116,7 @@ private slots:
     void shortcutKeysWorkWhileTyping();
     void optionsDuringPracticeChangeTheRowAtOnce();
     void pageClickReturnsTheFocus();
+    void longPracticeClockStaysWhole();
     void splashClosesOnItsTimerAlone();
 };
 
@@ -554,6 +555,27 @@ void MainWindowTest::pageClickReturnsTheFocus()
     QVERIFY(!game.answerBox()->hasFocus());
     QTest::mouseClick(game.find("Picture1"), Qt::LeftButton, {}, QPoint(300, 200));
     QTRY_VERIFY(game.answerBox()->hasFocus());
+}
+
+void MainWindowTest::longPracticeClockStaysWhole()
+{
+    Game game;
+    ModalDialogDriver driver;
+    driver.then([](QWidget* options) { clickChild(options, "Command1"); });
+    driver.then([](QWidget* selector) { clickChild(selector, "Command1_0"); });
+    game.action("mnuStart")->trigger();
+    game.countDown();
+    QCOMPARE(game.find<QTimer>("Timer1")->interval(), 1000);
+    QCOMPARE(game.find<QTimer>("Timer1")->timerType(), Qt::PreciseTimer);
+    QCOMPARE(game.find<QTimer>("Timer2")->timerType(), Qt::PreciseTimer);
+    for (int second = 0; second < 725; ++second) {
+        game.tickSecond();
+    }
+    auto* clock = game.find<QLabel>("ShowTime");
+    QCOMPARE(clock->text(), "12:05");
+    QVERIFY(clock->width() >= clock->fontMetrics().horizontalAdvance(clock->text()));
+    QVERIFY(clock->geometry().right() < game.window.centralWidget()->width());
+    QVERIFY(clock->x() > game.find("IncorrectLab")->geometry().right());
 }
 
 void MainWindowTest::splashClosesOnItsTimerAlone()

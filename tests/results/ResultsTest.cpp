@@ -43,6 +43,7 @@ private slots:
     void practiceRunShowsCountsAndPercentage();
     void onlyCorrectPracticeShowsTheTimeAlone();
     void submitToolTipNamesTheSite();
+    void longTimeIsNotCut();
 };
 
 void ResultsTest::qualifying_data()
@@ -203,6 +204,20 @@ void ResultsTest::submitToolTipNamesTheSite()
         dialog->close();
     });
     StatsWindow::showModal(nullptr, globals, RunResults { "1:00", "100", "0" });
+}
+
+void ResultsTest::longTimeIsNotCut()
+{
+    GameState globals;
+    ModalDialogDriver driver;
+    driver.then([&](QWidget* dialog) {
+        auto* time = dialog->findChild<QLabel*>("ShowTime");
+        QCOMPARE(time->text(), "12:05");
+        QVERIFY(time->width() >= time->fontMetrics().horizontalAdvance(time->text()));
+        QVERIFY(time->geometry().right() < dialog->width());
+        dialog->close();
+    });
+    StatsWindow::showModal(nullptr, globals, RunResults { "12:05", "13", "5" });
 }
 
 QTEST_MAIN(ResultsTest)
