@@ -5,7 +5,7 @@ SUMDASH_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 source "$SUMDASH_ROOT/scripts/deps.sh"
 
 sumdash_install_missing
-sumdash_build build -DSUMDASH_BUILD_TESTS=OFF -DSUMDASH_BUILD_BENCH=OFF
+sumdash_build build -DSUMDASH_SANITIZE=OFF -DSUMDASH_BUILD_TESTS=OFF -DSUMDASH_BUILD_BENCH=OFF
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
     cat >&2 <<MESSAGE

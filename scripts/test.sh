@@ -11,11 +11,11 @@ export QT_QPA_PLATFORM=offscreen
 jobs="$(nproc)"
 
 echo "== Normal build"
-sumdash_build build
+sumdash_build build -DSUMDASH_SANITIZE=OFF -DSUMDASH_BUILD_TESTS=ON -DSUMDASH_BUILD_BENCH=ON
 ctest --test-dir "$SUMDASH_ROOT/build" --output-on-failure --parallel "$jobs"
 
 echo "== AddressSanitizer + UndefinedBehaviorSanitizer build"
-sumdash_build build-asan -DSUMDASH_SANITIZE=ON -DSUMDASH_BUILD_BENCH=OFF
+sumdash_build build-asan -DSUMDASH_SANITIZE=ON -DSUMDASH_BUILD_TESTS=ON -DSUMDASH_BUILD_BENCH=OFF
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1"
 export LSAN_OPTIONS="suppressions=$SUMDASH_ROOT/scripts/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
