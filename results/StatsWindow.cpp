@@ -10,6 +10,7 @@
 #include "engine/SvgPicture.h"
 #include "engine/Twips.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 
@@ -109,6 +110,9 @@ StatsWindow::StatsWindow(QWidget* parent, GameState& globals, const RunResults& 
     Command3 = makeButton(this, "Command3", QStringLiteral("Close"), twips(1920, 3360, 2775, 375));
     connect(Command3, &QPushButton::clicked, this, &StatsWindow::Command3_Click);
 
+    for (QPushButton* button : { Command1, Command2, Command3, Command4, Command5 }) {
+        button->installEventFilter(this);
+    }
     setTabOrder(Command4, Command1);
     setTabOrder(Command1, Command5);
     setTabOrder(Command5, Command2);
@@ -158,4 +162,19 @@ void StatsWindow::Form_Load(const RunResults& results)
 void StatsWindow::Command3_Click()
 {
     accept();
+}
+
+// The Enter that gave the last answer opens this window; if the child is still holding it, its
+// repeats must not press the button that has the focus here.
+bool StatsWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const bool pressesButton = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter
+            || key->key() == Qt::Key_Space;
+        if (key->isAutoRepeat() && pressesButton) {
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }

@@ -23,6 +23,7 @@ private:
     StatsWindow(QWidget* parent, GameState& basGlobals, const RunResults& results);
     void Form_Load(const RunResults& results);
     void Command3_Click();
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
     GameState& basGlobals;
     QLabel* Label1;

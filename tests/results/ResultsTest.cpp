@@ -44,6 +44,7 @@ private slots:
     void onlyCorrectPracticeShowsTheTimeAlone();
     void submitToolTipNamesTheSite();
     void longTimeIsNotCut();
+    void heldEnterDoesNotPressAButton();
 };
 
 void ResultsTest::qualifying_data()
@@ -218,6 +219,28 @@ void ResultsTest::longTimeIsNotCut()
         dialog->close();
     });
     StatsWindow::showModal(nullptr, globals, RunResults { "12:05", "13", "5" });
+}
+
+void ResultsTest::heldEnterDoesNotPressAButton()
+{
+    // The last answer's Enter, still held, repeats into this window: only a fresh press counts.
+    GameState globals;
+    bool stayedOpenOnRepeat = false;
+    ModalDialogDriver driver;
+    driver.then([&](QWidget* dialog) {
+        auto* close = dialog->findChild<QWidget*>("Command3");
+        QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"), true);
+        QApplication::sendEvent(close, &repeat);
+        QKeyEvent repeatedSpace(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "), true);
+        QApplication::sendEvent(close, &repeatedSpace);
+        QTest::qWait(20);
+        stayedOpenOnRepeat = dialog->isVisible();
+        QTest::keyClick(close, Qt::Key_Return);
+    });
+    StatsWindow::showModal(nullptr, globals, RunResults { "0:30", "5", "0" });
+    QVERIFY(stayedOpenOnRepeat);
+    QVERIFY(driver.finished());
+    QVERIFY(driver.closedByForce().isEmpty());
 }
 
 QTEST_MAIN(ResultsTest)

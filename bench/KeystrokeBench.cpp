@@ -1,0 +1,283 @@
+// Times the answer keystroke in the real main window: Enter pressed to the next page painted.
+#include "app/MainWindow.h"
+#include "assets/ArtIcons.h"
+#include "assets/DesignFonts.h"
+#include "bench/BenchFigures.h"
+#include "engine/ClockSeededRandom.h"
+#include "engine/GameState.h"
+#include "tests/support/ManualRunClock.h"
+#include "tests/support/ModalDialogDriver.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QStyle>
+#include <QStyleFactory>
+#include <QTest>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+using SteadyClock = std::chrono::steady_clock;
+
+// The same problems on every run of the benchmark: the real generator with its clock frozen.
+std::uint64_t frozenClock()
+{
+    return 7;
+}
+
+// The largest count the practice options' three-character box takes.
+constexpr int ProblemsPerRun = 999;
+
+struct Settings
+{
+    int rightAnswers = 10000;
+    int wrongAnswers = 10000;
+};
+
+[[noreturn]] void fail(const char* what)
+{
+    std::fprintf(stderr, "keystroke_bench: %s\n", what);
+    std::exit(EXIT_FAILURE);
+}
+
+void require(bool condition, const char* what)
+{
+    if (!condition) {
+        fail(what);
+    }
+}
+
+Settings parseSettings(int argc, char* argv[])
+{
+    Settings settings;
+    for (int i = 1; i < argc; ++i) {
+        const bool hasValue = i + 1 < argc;
+        if (std::strcmp(argv[i], "--right") == 0 && hasValue) {
+            settings.rightAnswers = std::atoi(argv[++i]);
+        } else if (std::strcmp(argv[i], "--wrong") == 0 && hasValue) {
+            settings.wrongAnswers = std::atoi(argv[++i]);
+        } else {
+            std::fprintf(stderr, "usage: keystroke_bench [--right N] [--wrong N]\n");
+            std::exit(EXIT_FAILURE);
+        }
+    }
+    return settings;
+}
+
+double microsecondsBetween(SteadyClock::time_point start, SteadyClock::time_point stop)
+{
+    return std::chrono::duration<double, std::micro>(stop - start).count();
+}
+
+void printFigures(const char* title, const std::vector<double>& samples)
+{
+    std::printf("%s\n", title);
+    std::printf("  samples  %zu\n", samples.size());
+    std::printf("  median   %8.1f us\n", bench::median(samples));
+    std::printf("  p99      %8.1f us\n", bench::percentile(samples, 99.0));
+    std::printf("  max      %8.1f us\n", bench::largest(samples));
+    std::fflush(stdout);
+}
+
+/// The real main window with the tests' stand-ins for the clock and the random source, driven
+/// through its menus and answer box the way a player does.
+class KeystrokeBench
+{
+public:
+    KeystrokeBench()
+    {
+        window.Form_Load(MainWindow::Splash::Skip);
+        window.activateWindow();
+        require(QTest::qWaitForWindowExposed(&window), "the main window was never shown");
+        m_active = QTest::qWaitForWindowActive(&window, 2000);
+        answerBox = window.findChild<QLineEdit*>(QStringLiteral("AnsText"));
+        page = window.findChild<QWidget*>(QStringLiteral("Picture1"));
+        numLab = window.findChild<QLabel*>(QStringLiteral("NumLab"));
+        denLab = window.findChild<QLabel*>(QStringLiteral("DenLab"));
+        opLab = window.findChild<QLabel*>(QStringLiteral("OpLab"));
+        wrongAns = window.findChild<QLabel*>(QStringLiteral("WrongAns"));
+        require(answerBox && page && numLab && denLab && opLab && wrongAns,
+                "the page lacks one of AnsText, Picture1, NumLab, DenLab, OpLab, WrongAns");
+    }
+
+    bool windowWasActivated() const { return m_active; }
+
+    /// Right answers in practice runs of 999 Addition problems. The last answer of a run opens
+    /// the results window instead of a next problem, so it is typed but not timed.
+    std::vector<double> timeRightAnswers(int count)
+    {
+        std::vector<double> samples;
+        samples.reserve(static_cast<std::size_t>(count));
+        while (static_cast<int>(samples.size()) < count) {
+            startPracticeRun();
+            while (static_cast<int>(samples.size()) < count) {
+                typeDigits(rightAnswer());
+                if (globals.CorrectCount + 1 >= globals.PracticeProblemCount) {
+                    driver.then([](QWidget* stats) { stats->close(); });
+                    QTest::keyClick(answerBox, Qt::Key_Return);
+                    require(!answerBox->isEnabled(), "the run did not finish at its last answer");
+                    settle();
+                    break;
+                }
+                const int correctBefore = globals.CorrectCount;
+                const auto start = SteadyClock::now();
+                QTest::keyClick(answerBox, Qt::Key_Return);
+                page->repaint();
+                const auto stop = SteadyClock::now();
+                samples.push_back(microsecondsBetween(start, stop));
+                require(globals.CorrectCount == correctBefore + 1, "a right answer was not counted");
+                settle();
+            }
+        }
+        window.mnuStop_Click();
+        settle();
+        return samples;
+    }
+
+    /// Wrong answers in one timed run: each Enter empties the box and shows the red X on the same
+    /// problem. The key's release, which hides the X again, is not timed.
+    std::vector<double> timeWrongAnswers(int count)
+    {
+        std::vector<double> samples;
+        samples.reserve(static_cast<std::size_t>(count));
+        startTimedRun();
+        const QString wrong = QString::number(rightAnswer().toInt() + 1);
+        while (static_cast<int>(samples.size()) < count) {
+            typeDigits(wrong);
+            const auto start = SteadyClock::now();
+            QTest::keyPress(answerBox, Qt::Key_Return);
+            page->repaint();
+            const auto stop = SteadyClock::now();
+            samples.push_back(microsecondsBetween(start, stop));
+            require(wrongAns->isVisible() && answerBox->text().isEmpty(),
+                    "a wrong answer did not show the red X");
+            QTest::keyRelease(answerBox, Qt::Key_Return);
+            settle();
+        }
+        window.mnuStop_Click();
+        settle();
+        return samples;
+    }
+
+private:
+    // Worked out from the page's hidden operand labels; "{" is how division is written.
+    QString rightAnswer() const
+    {
+        const int top = numLab->text().toInt();
+        const int bottom = denLab->text().toInt();
+        const QString op = opLab->property("operatorText").toString();
+        if (op == QLatin1String("+")) {
+            return QString::number(top + bottom);
+        }
+        if (op == QLatin1String("-")) {
+            return QString::number(top - bottom);
+        }
+        if (op == QLatin1String("x")) {
+            return QString::number(top * bottom);
+        }
+        require(op == QLatin1String("{") && bottom != 0, "the page shows no known operator");
+        return QString::number(top / bottom);
+    }
+
+    void typeDigits(const QString& digits)
+    {
+        for (QChar digit : digits) {
+            QTest::keyClick(answerBox, static_cast<Qt::Key>(Qt::Key_0 + digit.digitValue()));
+        }
+        require(answerBox->text() == digits, "the answer box did not take the digits");
+        settle();
+    }
+
+    // Paints whatever the untimed keys left pending, so each timed Enter starts from a quiet
+    // window and pays only for its own work.
+    void settle() { QCoreApplication::processEvents(); }
+
+    void startPracticeRun()
+    {
+        driver.then([](QWidget* options) {
+            options->findChild<QLineEdit*>(QStringLiteral("Text1"))
+                ->setText(QString::number(ProblemsPerRun));
+            clickChild(options, QStringLiteral("Command1"));
+        });
+        driver.then([](QWidget* selector) { clickChild(selector, QStringLiteral("Command1_0")); });
+        window.mnuStart_Click();
+        require(globals.DialogResult == 0 && !globals.TimedMode && globals.ProblemType == 1
+                    && globals.PracticeProblemCount == ProblemsPerRun,
+                "the practice run did not start with 999 Addition problems");
+        countDown();
+    }
+
+    void startTimedRun()
+    {
+        driver.then([](QWidget* selector) { clickChild(selector, QStringLiteral("Command1_0")); });
+        window.mnuDash_Click();
+        require(globals.DialogResult == 0 && globals.TimedMode, "the timed run did not start");
+        countDown();
+    }
+
+    /// "Ready...", "Set...", "Go!": the first problem appears on the third tick.
+    void countDown()
+    {
+        settle();
+        for (int tick = 0; tick < 3; ++tick) {
+            window.Timer2_Timer();
+        }
+        settle();
+        require(answerBox->isVisible() && answerBox->isEnabled(), "no problem after the countdown");
+    }
+
+    GameState globals;
+    ClockSeededRandom random { frozenClock };
+    ManualRunClock clock;
+    MainWindow window { globals, random, clock };
+    ModalDialogDriver driver;
+    QLineEdit* answerBox = nullptr;
+    QWidget* page = nullptr;
+    QLabel* numLab = nullptr;
+    QLabel* denLab = nullptr;
+    QLabel* opLab = nullptr;
+    QLabel* wrongAns = nullptr;
+    bool m_active = false;
+};
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    const Settings settings = parseSettings(argc, argv);
+
+    // Set up as the game's own start-up does, so the style and fonts painted are the real ones.
+    QApplication app(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("Pellmoor"));
+    QApplication::setApplicationName(QStringLiteral("Sumdash"));
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    require(registerDesignFonts(), "the game's fonts did not load");
+    QApplication::setWindowIcon(applicationIcon());
+
+    KeystrokeBench bench;
+    std::printf("Sumdash! keystroke benchmark: platform %s, style %s%s\n",
+                qPrintable(QGuiApplication::platformName()),
+                qPrintable(QApplication::style()->name()),
+                bench.windowWasActivated() ? "" : " (the window never became active)");
+    std::printf("Timed: just before the Enter key event is sent, to the return of a synchronous\n"
+                "repaint of the page (Picture1) after the key event was handled.\n\n");
+    std::fflush(stdout);
+
+    if (settings.rightAnswers > 0) {
+        printFigures("Right answer, practice run of Addition (next problem painted):",
+                     bench.timeRightAnswers(settings.rightAnswers));
+    }
+    if (settings.wrongAnswers > 0) {
+        printFigures("Wrong answer, timed run of Addition (red X painted, box emptied):",
+                     bench.timeWrongAnswers(settings.wrongAnswers));
+    }
+    return EXIT_SUCCESS;
+}
