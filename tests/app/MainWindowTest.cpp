@@ -90,6 +90,21 @@ struct Game
         clock.advance(1000);
         window.Timer1_Timer();
     }
+    /// A timed run of the type whose selector button is given, through "Go!".
+    void startTimed(ModalDialogDriver& driver, const char* typeButton)
+    {
+        driver.then([typeButton](QWidget* selector) { clickChild(selector, typeButton); });
+        action("mnuDash")->trigger();
+        countDown();
+    }
+    /// A practice run with the options as they stand, through "Go!".
+    void startPractice(ModalDialogDriver& driver, const char* typeButton)
+    {
+        driver.then([](QWidget* options) { clickChild(options, "Command1"); });
+        driver.then([typeButton](QWidget* selector) { clickChild(selector, typeButton); });
+        action("mnuStart")->trigger();
+        countDown();
+    }
     void type(const QString& keys) { QTest::keyClicks(answerBox(), keys); }
     void enter() { QTest::keyClick(answerBox(), Qt::Key_Return); }
 };
@@ -359,10 +374,7 @@ void MainWindowTest::cancelledSelectorLeavesTheRunGoing()
 {
     Game game;
     ModalDialogDriver driver;
-    driver.then([](QWidget* options) { clickChild(options, "Command1"); });
-    driver.then([](QWidget* selector) { clickChild(selector, "Command1_0"); });
-    game.action("mnuStart")->trigger();
-    game.countDown();
+    game.startPractice(driver, "Command1_0");
     const QString answer = rightAnswer(&game.window);
     game.type(answer);
     game.enter();
@@ -434,9 +446,7 @@ void MainWindowTest::keypadDigitsAndEnterCount()
 {
     Game game;
     ModalDialogDriver driver;
-    driver.then([](QWidget* selector) { clickChild(selector, "Command1_0"); });
-    game.action("mnuDash")->trigger();
-    game.countDown();
+    game.startTimed(driver, "Command1_0");
 
     const QString answer = rightAnswer(&game.window);
     for (QChar digit : answer) {
@@ -467,9 +477,7 @@ void MainWindowTest::answerBoxTakesNothingButKeys()
 {
     Game game;
     ModalDialogDriver driver;
-    driver.then([](QWidget* selector) { clickChild(selector, "Command1_0"); });
-    game.action("mnuDash")->trigger();
-    game.countDown();
+    game.startTimed(driver, "Command1_0");
     QLineEdit* box = game.answerBox();
     QGuiApplication::clipboard()->setText(QStringLiteral("42"));
     QGuiApplication::clipboard()->setText(QStringLiteral("42"), QClipboard::Selection);
@@ -494,9 +502,7 @@ void MainWindowTest::shortcutKeysWorkWhileTyping()
     // The answer box must not swallow the window's shortcut keys: Ctrl+E exits from it.
     Game game;
     ModalDialogDriver driver;
-    driver.then([](QWidget* selector) { clickChild(selector, "Command1_0"); });
-    game.action("mnuDash")->trigger();
-    game.countDown();
+    game.startTimed(driver, "Command1_0");
     QTRY_VERIFY(game.answerBox()->hasFocus());
     QTest::keyClick(game.answerBox(), Qt::Key_E, Qt::ControlModifier);
     QTRY_VERIFY(!game.window.isVisible());
@@ -507,10 +513,7 @@ void MainWindowTest::optionsDuringPracticeChangeTheRowAtOnce()
 {
     Game game;
     ModalDialogDriver driver;
-    driver.then([](QWidget* options) { clickChild(options, "Command1"); });
-    driver.then([](QWidget* selector) { clickChild(selector, "Command1_0"); });
-    game.action("mnuStart")->trigger();
-    game.countDown();
+    game.startPractice(driver, "Command1_0");
     QVERIFY(game.shown("IncorrectLab"));
 
     driver.then([&](QWidget* options) {
@@ -548,9 +551,7 @@ void MainWindowTest::pageClickReturnsTheFocus()
     QVERIFY(!game.answerBox()->hasFocus()); // hidden before the first run
 
     ModalDialogDriver driver;
-    driver.then([](QWidget* selector) { clickChild(selector, "Command1_0"); });
-    game.action("mnuDash")->trigger();
-    game.countDown();
+    game.startTimed(driver, "Command1_0");
     game.find("stop")->setFocus();
     QVERIFY(!game.answerBox()->hasFocus());
     QTest::mouseClick(game.find("Picture1"), Qt::LeftButton, {}, QPoint(300, 200));
@@ -561,10 +562,7 @@ void MainWindowTest::longPracticeClockStaysWhole()
 {
     Game game;
     ModalDialogDriver driver;
-    driver.then([](QWidget* options) { clickChild(options, "Command1"); });
-    driver.then([](QWidget* selector) { clickChild(selector, "Command1_0"); });
-    game.action("mnuStart")->trigger();
-    game.countDown();
+    game.startPractice(driver, "Command1_0");
     QCOMPARE(game.find<QTimer>("Timer1")->interval(), 1000);
     QCOMPARE(game.find<QTimer>("Timer1")->timerType(), Qt::PreciseTimer);
     QCOMPARE(game.find<QTimer>("Timer2")->timerType(), Qt::PreciseTimer);
