@@ -3,8 +3,6 @@
 
 #include "engine/ClockText.h"
 
-#include <QUrl>
-
 #include <cfenv>
 #include <cmath>
 
@@ -39,9 +37,4 @@ QString percentText(const QString& correctText, const QString& incorrectText)
     }
     const double hundredths = std::nearbyint(correct / total * 100.0);
     return QString::number(hundredths, 'g', 15) + QLatin1Char('%');
-}
-
-QString siteDomain(const QString& baseAddress)
-{
-    return QUrl(baseAddress).host();
 }

@@ -19,6 +19,3 @@ bool isQualifyingTime(const QString& clockText);
 /// decimals with halves going to the even neighbour (1 of 8 gives "12%", 3 of 8 "38%"); "0%"
 /// when both counts are 0. The counts are the whole parts of the two captions.
 QString percentText(const QString& correctText, const QString& incorrectText);
-
-/// The host name of a web address ("www.pellmoor.example" of "http://www.pellmoor.example").
-QString siteDomain(const QString& baseAddress);

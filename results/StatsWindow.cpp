@@ -7,6 +7,7 @@
 #include "engine/LabelFit.h"
 #include "engine/PictureButton.h"
 #include "engine/SiteAddress.h"
+#include "engine/SiteDomain.h"
 #include "engine/SvgPicture.h"
 #include "engine/Twips.h"
 
@@ -102,7 +103,7 @@ StatsWindow::StatsWindow(QWidget* parent, GameState& globals, const RunResults& 
                                  twips(1920, 2400, 1575, 1335), QStringLiteral(":/assets/submit.svg"),
                                  QSize(80, 48));
     Command1->setToolTip(QStringLiteral("Click here to submit your time to %1.")
-                             .arg(siteDomain(QString::fromUtf8(SiteBaseAddress))));
+                             .arg(QString::fromStdString(siteDomain(SiteBaseAddress))));
     Command5 = makeButton(this, "Command5", QStringLiteral("View Sumdash Club"),
                           twips(1920, 2400, 2775, 375));
     Command2 = makeButton(this, "Command2", QStringLiteral("View Top Times"),
