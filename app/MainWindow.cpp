@@ -13,6 +13,8 @@
 #include "engine/RunClock.h"
 #include "engine/SvgPicture.h"
 #include "engine/Twips.h"
+#include "records/ClubBoard.h"
+#include "records/TopTimesBoard.h"
 #include "results/StatsWindow.h"
 #include "setup/OptionsDialog.h"
 #include "setup/SelectDialog.h"
@@ -87,9 +89,11 @@ void showClock(QLabel* ShowTime, const QString& text)
 
 } // namespace
 
-MainWindow::MainWindow(GameState& globals, RandomSource& random, RunClock& runClock)
+MainWindow::MainWindow(GameState& globals, RandomSource& random, RunClock& runClock,
+                       RecordStores stores)
     : basGlobals(globals)
     , m_runClock(runClock)
+    , m_stores(stores)
     , m_run(globals, random)
 {
     setObjectName(QStringLiteral("frmMain"));
@@ -189,6 +193,8 @@ void MainWindow::buildMenus()
     connect(mnuStop, &QAction::triggered, this, &MainWindow::mnuStop_Click);
     connect(mnuOptions, &QAction::triggered, this, &MainWindow::mnuOptions_Click);
     connect(mnuExit, &QAction::triggered, this, &MainWindow::mnuExit_Click);
+    connect(mnuBestTimes, &QAction::triggered, this, &MainWindow::mnuBestTimes_Click);
+    connect(mnuViewClub, &QAction::triggered, this, &MainWindow::mnuViewClub_Click);
 }
 
 void MainWindow::buildToolbar(QWidget* client)
@@ -299,6 +305,18 @@ void MainWindow::mnuExit_Click()
     close();
 }
 
+void MainWindow::mnuBestTimes_Click()
+{
+    TopTimesBoard::showModal(this, basGlobals, m_stores.topTimes);
+    regainFocus();
+}
+
+void MainWindow::mnuViewClub_Click()
+{
+    ClubBoard::showModal(this, basGlobals, m_stores.club);
+    regainFocus();
+}
+
 void MainWindow::Toolbar1_ButtonClick(const QString& key)
 {
     if (key == QLatin1String("dash")) {
@@ -307,6 +325,10 @@ void MainWindow::Toolbar1_ButtonClick(const QString& key)
         mnuStart_Click();
     } else if (key == QLatin1String("stop")) {
         mnuStop_Click();
+    } else if (key == QLatin1String("club")) {
+        mnuViewClub_Click();
+    } else if (key == QLatin1String("toptime")) {
+        mnuBestTimes_Click();
     }
 }
 
@@ -338,7 +360,8 @@ void MainWindow::FinishRun()
     m_run.FinishRun(m_runClock.elapsedMs());
     showBoard();
     StatsWindow::showModal(this, basGlobals,
-                           RunResults { ShowTime->text(), CorrectLab->text(), IncorrectLab->text() });
+                           RunResults { ShowTime->text(), CorrectLab->text(), IncorrectLab->text() },
+                           m_stores);
     regainFocus();
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "engine/DrillRun.h"
+#include "records/RecordStores.h"
 
 #include <QMainWindow>
 
@@ -28,7 +29,7 @@ public:
     enum class Splash { Show, Skip };
 
     /// The window is built hidden; Form_Load runs the start-up and shows it.
-    MainWindow(GameState& basGlobals, RandomSource& random, RunClock& runClock);
+    MainWindow(GameState& basGlobals, RandomSource& random, RunClock& runClock, RecordStores stores);
     ~MainWindow() override;
 
     /// Start-up: practice defaults, the splash for three seconds (tests skip it), then the
@@ -41,6 +42,8 @@ public slots:
     void mnuStop_Click();
     void mnuOptions_Click();
     void mnuExit_Click();
+    void mnuBestTimes_Click();
+    void mnuViewClub_Click();
     void Toolbar1_ButtonClick(const QString& key);
     void Timer1_Timer();
     void Timer2_Timer();
@@ -71,6 +74,7 @@ private:
 
     GameState& basGlobals;
     RunClock& m_runClock;
+    RecordStores m_stores;
     DrillRun m_run;
 
     QMenu* mnuFile = nullptr;

@@ -5,6 +5,8 @@
 #include "engine/ClockSeededRandom.h"
 #include "engine/GameState.h"
 #include "engine/RunClock.h"
+#include "records/ClubFile.h"
+#include "records/SettingsStore.h"
 
 #include <QApplication>
 #include <QStyleFactory>
@@ -22,7 +24,9 @@ int main(int argc, char* argv[])
     GameState basGlobals;
     ClockSeededRandom random;
     SteadyRunClock runClock;
-    MainWindow frmMain(basGlobals, random, runClock);
+    IniSettingsStore topTimes;
+    ClubFile club(ClubFile::defaultPath());
+    MainWindow frmMain(basGlobals, random, runClock, RecordStores { topTimes, club });
     frmMain.Form_Load(MainWindow::Splash::Show);
     return QApplication::exec();
 }

@@ -1,8 +1,11 @@
 // The frame the setup and results dialogs share: white, fixed size, close box, centred.
 #include "engine/DialogFrame.h"
 
+#include "engine/ApplicationTitle.h"
+
 #include <QDialog>
 #include <QGuiApplication>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 
@@ -36,4 +39,11 @@ void centreOnScreen(QWidget* window)
     QRect frame(QPoint(0, 0), window->size());
     frame.moveCenter(screen->availableGeometry().center());
     window->move(frame.topLeft());
+}
+
+void showMessage(QWidget* parent, const QString& text)
+{
+    QMessageBox message(QMessageBox::NoIcon, QString::fromLatin1(ApplicationTitle), text,
+                        QMessageBox::Ok, parent);
+    message.exec();
 }

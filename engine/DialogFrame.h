@@ -16,5 +16,8 @@ void setUpDialogFrame(QDialog* dialog, const QString& caption, const QSize& clie
 /// A flat "graphical" button face in the given colour.
 void setButtonColour(QPushButton* button, const QColor& colour);
 
+/// A message box with the text, an OK button only and the application's title.
+void showMessage(QWidget* parent, const QString& text);
+
 /// Centres a window on the screen it is shown on.
 void centreOnScreen(QWidget* window);

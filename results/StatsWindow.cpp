@@ -4,13 +4,21 @@
 #include "assets/DesignFonts.h"
 #include "engine/DialogFrame.h"
 #include "engine/GameState.h"
+#include "engine/ProblemTypes.h"
 #include "engine/LabelFit.h"
 #include "engine/PictureButton.h"
 #include "engine/SiteAddress.h"
 #include "engine/SiteDomain.h"
 #include "engine/SvgPicture.h"
 #include "engine/Twips.h"
+#include "records/ClubBoard.h"
+#include "records/ClubFile.h"
+#include "records/NameDialog.h"
+#include "records/SettingsStore.h"
+#include "records/TopTimes.h"
+#include "records/TopTimesBoard.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
@@ -61,15 +69,18 @@ QPushButton* makePictureButton(QWidget* parent, const char* name, const QString&
 
 } // namespace
 
-void StatsWindow::showModal(QWidget* parent, GameState& basGlobals, const RunResults& results)
+void StatsWindow::showModal(QWidget* parent, GameState& basGlobals, const RunResults& results,
+                            RecordStores stores)
 {
-    StatsWindow window(parent, basGlobals, results);
+    StatsWindow window(parent, basGlobals, results, stores);
     window.exec();
 }
 
-StatsWindow::StatsWindow(QWidget* parent, GameState& globals, const RunResults& results)
+StatsWindow::StatsWindow(QWidget* parent, GameState& globals, const RunResults& results,
+                         RecordStores stores)
     : QDialog(parent)
     , basGlobals(globals)
+    , m_stores(stores)
 {
     setObjectName(QStringLiteral("frmStats"));
     setUpDialogFrame(this, QStringLiteral("Sumdash! Stats:"), twipsSize(6615, 3855));
@@ -109,7 +120,10 @@ StatsWindow::StatsWindow(QWidget* parent, GameState& globals, const RunResults& 
     Command2 = makeButton(this, "Command2", QStringLiteral("View Top Times"),
                           twips(1920, 2880, 2775, 375));
     Command3 = makeButton(this, "Command3", QStringLiteral("Close"), twips(1920, 3360, 2775, 375));
+    connect(Command2, &QPushButton::clicked, this, &StatsWindow::Command2_Click);
     connect(Command3, &QPushButton::clicked, this, &StatsWindow::Command3_Click);
+    connect(Command4, &QPushButton::clicked, this, &StatsWindow::Command4_Click);
+    connect(Command5, &QPushButton::clicked, this, &StatsWindow::Command5_Click);
 
     for (QPushButton* button : { Command1, Command2, Command3, Command4, Command5 }) {
         button->installEventFilter(this);
@@ -131,6 +145,8 @@ void StatsWindow::Form_Load(const RunResults& results)
             for (QPushButton* button : { Command2, Command3, Command5 }) {
                 button->move(twips(3720), button->y());
             }
+            m_clockText = results.ShowTime;
+            RecordTopTime(basGlobals.ProblemType);
         }
     } else {
         setWindowTitle(QStringLiteral("Sumdash! Stats (PRACTICE):"));
@@ -160,9 +176,66 @@ void StatsWindow::Form_Load(const RunResults& results)
     }
 }
 
+void StatsWindow::RecordTopTime(std::int16_t problemType)
+{
+    basGlobals.TopTimeSlot = NoTopTimeSlot;
+    TopTimeTables tables = loadTopTimes(m_stores.topTimes);
+    if (problemTypeInfo(problemType) != nullptr) {
+        TopTimeTable& table = tables.tables[static_cast<std::size_t>(problemType - 1)];
+        basGlobals.TopTimeSlot = rankTopTime(table, m_clockText);
+        if (basGlobals.TopTimeSlot != NoTopTimeSlot) {
+            table.names[static_cast<std::size_t>(basGlobals.TopTimeSlot)]
+                = NameDialog::ask(parentWidget(), basGlobals);
+        }
+    }
+    saveTopTimes(m_stores.topTimes, tables);
+    // A top time that cannot be kept is said so, never lost in silence.
+    if (!m_stores.topTimes.save()) {
+        showMessage(parentWidget(), QStringLiteral("Unable to save file."));
+    }
+    if (basGlobals.TopTimeSlot != NoTopTimeSlot) {
+        Command2_Click();
+    }
+}
+
+void StatsWindow::Command2_Click()
+{
+    TopTimesBoard::showModal(isVisible() ? this : parentWidget(), basGlobals, m_stores.topTimes);
+}
+
 void StatsWindow::Command3_Click()
 {
     accept();
+}
+
+void StatsWindow::Command4_Click()
+{
+    const ProblemTypeInfo* type = problemTypeInfo(basGlobals.ProblemType);
+    const QString subject = type != nullptr
+        ? QString::fromLatin1(type->name.data(), static_cast<qsizetype>(type->name.size()))
+        : QString();
+    Command4->hide();
+    basGlobals.NamePromptTitle = "You are in the Sumdash Club!";
+    const QString name = NameDialog::ask(this, basGlobals);
+    if (!m_stores.club.SaveClubRecord(clubRecordText(name, ShowTime->text(), subject))) {
+        showMessage(this, QStringLiteral("Unable to save file."));
+    }
+    basGlobals.NamePromptTitle.clear();
+    ClubBoard::showModal(this, basGlobals, m_stores.club);
+    regainFocus();
+}
+
+void StatsWindow::Command5_Click()
+{
+    ClubBoard::showModal(this, basGlobals, m_stores.club);
+}
+
+void StatsWindow::regainFocus()
+{
+    activateWindow();
+    if (QApplication::focusWidget() == nullptr || !isAncestorOf(QApplication::focusWidget())) {
+        focusNextChild();
+    }
 }
 
 // The Enter that gave the last answer opens this window; if the child is still holding it, its

@@ -1,9 +1,12 @@
 // The results window that closes every run: time, counts, percentage and the rewards.
 #pragma once
 
+#include "records/RecordStores.h"
 #include "results/RunResults.h"
 
 #include <QDialog>
+
+#include <cstdint>
 
 struct GameState;
 class QLabel;
@@ -17,15 +20,26 @@ class StatsWindow : public QDialog
     Q_OBJECT
 
 public:
-    static void showModal(QWidget* parent, GameState& basGlobals, const RunResults& results);
+    static void showModal(QWidget* parent, GameState& basGlobals, const RunResults& results,
+                          RecordStores stores);
 
 private:
-    StatsWindow(QWidget* parent, GameState& basGlobals, const RunResults& results);
+    StatsWindow(QWidget* parent, GameState& basGlobals, const RunResults& results,
+                RecordStores stores);
     void Form_Load(const RunResults& results);
+    /// Ranks a qualifying time into its type's table, asks the name when it made the table,
+    /// saves all tables and then shows the board.
+    void RecordTopTime(std::int16_t problemType);
+    void Command2_Click();
     void Command3_Click();
+    void Command4_Click();
+    void Command5_Click();
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void regainFocus();
 
     GameState& basGlobals;
+    RecordStores m_stores;
+    QString m_clockText; ///< the main window's clock, ranked into the top times
     QLabel* Label1;
     QLabel* Label2;
     QLabel* Label3;

@@ -2,7 +2,6 @@
 #include "setup/OptionsDialog.h"
 
 #include "assets/DesignFonts.h"
-#include "engine/ApplicationTitle.h"
 #include "engine/DialogFrame.h"
 #include "engine/GameState.h"
 #include "engine/SvgPicture.h"
@@ -13,7 +12,6 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPushButton>
 
@@ -138,11 +136,7 @@ void OptionsDialog::Command1_Click()
 
     const std::optional<std::int16_t> count = parsePracticeCount(Text1->text());
     if (!count) {
-        QMessageBox message(QMessageBox::NoIcon, QString::fromLatin1(ApplicationTitle),
-                            QStringLiteral("Please enter a valid number of problems."),
-                            QMessageBox::Ok, this);
-        message.setObjectName(QStringLiteral("InvalidCountMessage"));
-        message.exec();
+        showMessage(this, QStringLiteral("Please enter a valid number of problems."));
         activateWindow(); // typing goes on here, also where no window manager hands focus back
         Text1->setFocus();
         Text1->setSelection(0, static_cast<int>(Text1->text().size()));

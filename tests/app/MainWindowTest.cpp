@@ -6,6 +6,7 @@
 #include "engine/GameState.h"
 #include "tests/support/ManualRunClock.h"
 #include "tests/support/ModalDialogDriver.h"
+#include "tests/support/TempRecords.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -51,7 +52,8 @@ struct Game
     GameState globals;
     ClockSeededRandom random { frozenClock };
     ManualRunClock clock;
-    MainWindow window { globals, random, clock };
+    TempRecords records;
+    MainWindow window { globals, random, clock, records.stores() };
 
     Game()
     {
@@ -240,6 +242,16 @@ void MainWindowTest::timedRunByKeyboardToTheResults()
             game.tickSecond();
         }
         if (problem == 99) {
+            driver.then([](QWidget* prompt) {
+                QTest::keyClicks(prompt->findChild<QLineEdit*>("Text1"), "Ann");
+                QTest::keyClick(prompt->findChild<QLineEdit*>("Text1"), Qt::Key_Return);
+            });
+            driver.then([](QWidget* board) {
+                QCOMPARE(board->findChild<QLabel*>("Label4")->text(), "Multiplication");
+                QCOMPARE(board->findChild<QLabel*>("Label1_0")->text(), "2:45");
+                QCOMPARE(board->findChild<QLabel*>("Label3_0")->text(), "Ann");
+                clickChild(board, "Command2");
+            });
             driver.then([&](QWidget* stats) {
                 QCOMPARE(stats->objectName(), "frmStats");
                 QCOMPARE(stats->findChild<QLabel*>("ShowTime")->text(), "2:45");
@@ -257,7 +269,7 @@ void MainWindowTest::timedRunByKeyboardToTheResults()
     }
     QVERIFY(driver.finished());
     QVERIFY(driver.closedByForce().isEmpty());
-    QCOMPARE(driver.dialogsSeen(), QStringList({ "frmSelect", "frmStats" }));
+    QCOMPARE(driver.dialogsSeen(), QStringList({ "frmSelect", "frmTopTime", "frmHighScores", "frmStats" }));
     QVERIFY(!game.answerBox()->isEnabled());
     QVERIFY(!game.shown("Label2"));
     QVERIFY(game.action("mnuStart")->isEnabled());

@@ -34,7 +34,7 @@ void ArtTest::everyPictureLoads()
         QVERIFY2(!renderer.defaultSize().isEmpty(), qPrintable(path));
         ++pictures;
     }
-    QCOMPARE(pictures, 18);
+    QCOMPARE(pictures, 21);
 }
 
 void ArtTest::designNamesMapOntoShippedFonts_data()

@@ -4,9 +4,11 @@
 #include "engine/SiteAddress.h"
 #include "engine/SiteDomain.h"
 #include "engine/Twips.h"
+#include "records/TopTimes.h"
 #include "results/RunResults.h"
 #include "results/StatsWindow.h"
 #include "tests/support/ModalDialogDriver.h"
+#include "tests/support/TempRecords.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -95,18 +97,26 @@ void ResultsTest::percentage()
 void ResultsTest::qualifyingTimedRunOffersTheRewards_data()
 {
     QTest::addColumn<QString>("time");
-    QTest::newRow("2:59") << "2:59";
-    QTest::newRow("3:00") << "3:00";
+    QTest::addColumn<bool>("ranked");
+    QTest::newRow("2:59 takes place 0") << "2:59" << true;
+    QTest::newRow("3:00 never beats the default 3:00") << "3:00" << false;
 }
 
 void ResultsTest::qualifyingTimedRunOffersTheRewards()
 {
     QFETCH(QString, time);
+    QFETCH(bool, ranked);
 
     GameState globals;
+    TempRecords records;
     globals.TimedMode = true;
     globals.ProblemType = 1;
     ModalDialogDriver driver;
+    // A time that makes the table: name prompt and board come before the results.
+    if (ranked) {
+        driver.then([](QWidget* prompt) { clickChild(prompt, "Command1"); });
+        driver.then([](QWidget* board) { clickChild(board, "Command2"); });
+    }
     driver.then([&](QWidget* dialog) {
         QCOMPARE(dialog->windowTitle(), "Sumdash! Stats:");
         QVERIFY(shown(dialog, "Command4"));
@@ -127,14 +137,17 @@ void ResultsTest::qualifyingTimedRunOffersTheRewards()
         QCOMPARE(QApplication::focusWidget(), dialog->findChild<QWidget*>("Command4"));
         clickChild(dialog, "Command3");
     });
-    StatsWindow::showModal(nullptr, globals, RunResults { time, "100", "0" });
+    StatsWindow::showModal(nullptr, globals, RunResults { time, "100", "0" }, records.stores());
     QVERIFY(driver.finished());
     QVERIFY(driver.closedByForce().isEmpty());
+    QCOMPARE(driver.dialogsSeen().size(), ranked ? 3 : 1);
+    QCOMPARE(globals.TopTimeSlot, ranked ? 0 : NoTopTimeSlot);
 }
 
 void ResultsTest::slowTimedRunShowsTheTimeAlone()
 {
     GameState globals;
+    TempRecords records;
     globals.TimedMode = true;
     ModalDialogDriver driver;
     driver.then([&](QWidget* dialog) {
@@ -146,13 +159,14 @@ void ResultsTest::slowTimedRunShowsTheTimeAlone()
         QVERIFY(!shown(dialog, "PercentLab"));
         dialog->close(); // the close box
     });
-    StatsWindow::showModal(nullptr, globals, RunResults { "3:01", "100", "0" });
+    StatsWindow::showModal(nullptr, globals, RunResults { "3:01", "100", "0" }, records.stores());
     QVERIFY(driver.closedByForce().isEmpty());
 }
 
 void ResultsTest::practiceRunShowsCountsAndPercentage()
 {
     GameState globals;
+    TempRecords records;
     globals.HideCounts = true; // the practice switches do not reach this window
     globals.HideTime = true;
     ModalDialogDriver driver;
@@ -171,13 +185,14 @@ void ResultsTest::practiceRunShowsCountsAndPercentage()
         QCOMPARE(dialog->findChild<QWidget*>("ShowTime")->y(), 0);
         QTest::keyClick(dialog->findChild<QWidget*>("Command3"), Qt::Key_Space);
     });
-    StatsWindow::showModal(nullptr, globals, RunResults { "1:05", "3", "5" });
+    StatsWindow::showModal(nullptr, globals, RunResults { "1:05", "3", "5" }, records.stores());
     QVERIFY(driver.closedByForce().isEmpty());
 }
 
 void ResultsTest::onlyCorrectPracticeShowsTheTimeAlone()
 {
     GameState globals;
+    TempRecords records;
     globals.OnlyAllowCorrect = true;
     ModalDialogDriver driver;
     driver.then([&](QWidget* dialog) {
@@ -188,15 +203,18 @@ void ResultsTest::onlyCorrectPracticeShowsTheTimeAlone()
         QCOMPARE(dialog->findChild<QWidget*>("ShowTime")->y(), twips(600));
         clickChild(dialog, "Command3");
     });
-    StatsWindow::showModal(nullptr, globals, RunResults { "0:40", "10", "0" });
+    StatsWindow::showModal(nullptr, globals, RunResults { "0:40", "10", "0" }, records.stores());
     QVERIFY(driver.closedByForce().isEmpty());
 }
 
 void ResultsTest::submitToolTipNamesTheSite()
 {
     GameState globals;
+    TempRecords records;
     globals.TimedMode = true;
     ModalDialogDriver driver;
+    driver.then([](QWidget* prompt) { clickChild(prompt, "Command1"); });
+    driver.then([](QWidget* board) { clickChild(board, "Command2"); });
     driver.then([&](QWidget* dialog) {
         QCOMPARE(dialog->findChild<QWidget*>("Command1")->toolTip(),
                  "Click here to submit your time to " + QString::fromStdString(siteDomain(SiteBaseAddress)) + ".");
@@ -204,12 +222,13 @@ void ResultsTest::submitToolTipNamesTheSite()
                  "Click here to join the Sumdash Club.");
         dialog->close();
     });
-    StatsWindow::showModal(nullptr, globals, RunResults { "1:00", "100", "0" });
+    StatsWindow::showModal(nullptr, globals, RunResults { "1:00", "100", "0" }, records.stores());
 }
 
 void ResultsTest::longTimeIsNotCut()
 {
     GameState globals;
+    TempRecords records;
     ModalDialogDriver driver;
     driver.then([&](QWidget* dialog) {
         auto* time = dialog->findChild<QLabel*>("ShowTime");
@@ -218,13 +237,14 @@ void ResultsTest::longTimeIsNotCut()
         QVERIFY(time->geometry().right() < dialog->width());
         dialog->close();
     });
-    StatsWindow::showModal(nullptr, globals, RunResults { "12:05", "13", "5" });
+    StatsWindow::showModal(nullptr, globals, RunResults { "12:05", "13", "5" }, records.stores());
 }
 
 void ResultsTest::heldEnterDoesNotPressAButton()
 {
     // The last answer's Enter, still held, repeats into this window: only a fresh press counts.
     GameState globals;
+    TempRecords records;
     bool stayedOpenOnRepeat = false;
     ModalDialogDriver driver;
     driver.then([&](QWidget* dialog) {
@@ -237,7 +257,7 @@ void ResultsTest::heldEnterDoesNotPressAButton()
         stayedOpenOnRepeat = dialog->isVisible();
         QTest::keyClick(close, Qt::Key_Return);
     });
-    StatsWindow::showModal(nullptr, globals, RunResults { "0:30", "5", "0" });
+    StatsWindow::showModal(nullptr, globals, RunResults { "0:30", "5", "0" }, records.stores());
     QVERIFY(stayedOpenOnRepeat);
     QVERIFY(driver.finished());
     QVERIFY(driver.closedByForce().isEmpty());

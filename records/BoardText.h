@@ -1,0 +1,19 @@
+// Showing a text from a store on a board: whatever it holds, kept short enough to draw.
+#pragma once
+
+#include <QLabel>
+
+/// Stored names and times are not checked when saved, so a hand-edited store may hold
+/// anything; a label shows at most the first line's first hundred characters, elided to fit.
+inline void showStoredText(QLabel* label, const QString& stored)
+{
+    constexpr qsizetype Longest = 100;
+    QString text = stored.left(Longest);
+    for (QChar& c : text) {
+        if (c.category() == QChar::Other_Control) {
+            c = QLatin1Char(' ');
+        }
+    }
+    label->setText(label->fontMetrics().elidedText(text, Qt::ElideRight, label->width() - 4));
+    label->setToolTip(text.size() < stored.size() || label->text() != text ? stored.left(1000) : QString());
+}

@@ -1,0 +1,98 @@
+// The name prompt: asks a fast finisher for their name, under a heading the caller chooses.
+#include "records/NameDialog.h"
+
+#include "assets/DesignFonts.h"
+#include "engine/DialogFrame.h"
+#include "engine/GameState.h"
+#include "engine/SiteDomain.h"
+#include "engine/SvgPicture.h"
+#include "engine/Twips.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+constexpr int NameLength = 20;
+
+QLabel* makeGreenLabel(QWidget* parent, const char* name, const QString& text, const QRect& geometry)
+{
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setGeometry(geometry);
+    label->setFont(designFont(QStringLiteral("Impact"), 20.25));
+    label->setAlignment(Qt::AlignCenter);
+    label->setAttribute(Qt::WA_TranslucentBackground);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, QColor(0x00, 0x80, 0x00));
+    label->setPalette(palette);
+    return label;
+}
+
+} // namespace
+
+QString NameDialog::ask(QWidget* parent, const GameState& basGlobals)
+{
+    NameDialog dialog(parent, basGlobals);
+    dialog.exec();
+    return dialog.Text1->text();
+}
+
+NameDialog::NameDialog(QWidget* parent, const GameState& basGlobals)
+    : QDialog(parent)
+{
+    setObjectName(QStringLiteral("frmTopTime"));
+    setUpDialogFrame(this, QStringLiteral("Great Time!"), twipsSize(5055, 3135));
+    // No close box: the name is always asked for.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+
+    Image1 = new SvgPicture(QStringLiteral(":/assets/name-banner.svg"), SvgPicture::Fit::Stretch, this);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setGeometry(twips(600, 0, 3870, 585));
+
+    Label2 = makeGreenLabel(this, "Label2", QStringLiteral("You have a top 5 time!"),
+                            twips(0, 600, 5055, 495));
+    makeGreenLabel(this, "Label1", QStringLiteral("Please enter your name:"), twips(240, 1200, 4575, 495));
+
+    Text1 = new QLineEdit(QStringLiteral("Your Name"), this);
+    Text1->setObjectName(QStringLiteral("Text1"));
+    Text1->setGeometry(twips(240, 1800, 4575, 585));
+    Text1->setFont(designFont(QStringLiteral("Impact"), 20.25));
+    Text1->setMaxLength(NameLength);
+    Text1->setAccessibleName(QStringLiteral("Please enter your name:"));
+
+    auto* Command1 = new QPushButton(QStringLiteral("OK"), this);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    Command1->setGeometry(twips(3120, 2520, 1695, 495));
+    Command1->setFont(designFont(QStringLiteral("MS Sans Serif"), 8.25, QFont::Bold));
+    setButtonColour(Command1, QColor(0xE0, 0xE0, 0xE0));
+    Command1->setDefault(true); // Enter in the name box acts as OK
+    connect(Command1, &QPushButton::clicked, this, &NameDialog::Command1_Click);
+    setTabOrder(Text1, Command1);
+
+    Form_Load(basGlobals);
+    Text1->setFocus();
+}
+
+void NameDialog::Form_Load(const GameState& basGlobals)
+{
+    const QString title = QString::fromStdString(basGlobals.NamePromptTitle);
+    if (!title.isEmpty()) {
+        Label2->setText(title);
+        if (basGlobals.NamePromptTitle == submissionPrompt()) {
+            Image1->hide();
+        }
+    }
+    Text1->setSelection(0, static_cast<int>(Text1->text().size()));
+}
+
+void NameDialog::Command1_Click()
+{
+    accept();
+}
+
+void NameDialog::reject()
+{
+    // Escape does not close the prompt: the caller always gets a name.
+}

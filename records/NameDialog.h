@@ -1,0 +1,32 @@
+// The name prompt: asks a fast finisher for their name, under a heading the caller chooses.
+#pragma once
+
+#include <QDialog>
+
+struct GameState;
+class QLabel;
+class QLineEdit;
+class SvgPicture;
+
+/// frmTopTime. Shows NamePromptTitle (or its own heading when that is empty) and a name box
+/// holding "Your Name", all selected. The player leaves it only with OK or Enter: it has no
+/// close box and Escape does nothing.
+class NameDialog : public QDialog
+{
+    Q_OBJECT
+
+public:
+    /// Loads the prompt, waits for the player and returns the name as they left it.
+    static QString ask(QWidget* parent, const GameState& basGlobals);
+
+    void reject() override;
+
+private:
+    NameDialog(QWidget* parent, const GameState& basGlobals);
+    void Form_Load(const GameState& basGlobals);
+    void Command1_Click();
+
+    SvgPicture* Image1;
+    QLabel* Label2;
+    QLineEdit* Text1;
+};

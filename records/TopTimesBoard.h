@@ -1,0 +1,42 @@
+// The top-times board: the five best times and names of one problem type at a time.
+#pragma once
+
+#include "records/TopTimes.h"
+
+#include <QDialog>
+
+#include <array>
+#include <cstdint>
+
+class QLabel;
+class QPushButton;
+class SettingsStore;
+struct GameState;
+
+/// frmHighScores. Opens on the type of the current or last run (Addition before any run) and
+/// reads the store once; the five type buttons switch the table on show, the dark one marks it.
+class TopTimesBoard : public QDialog
+{
+    Q_OBJECT
+
+public:
+    static void showModal(QWidget* parent, const GameState& basGlobals, const SettingsStore& store);
+
+protected:
+    /// A whole-window repaint (shown, uncovered) puts the focus back on the button of the run's
+    /// type; a child's own repaint does not, so Tab still walks the buttons.
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    TopTimesBoard(QWidget* parent, const GameState& basGlobals, const SettingsStore& store);
+    void Form_Load(const SettingsStore& store);
+    void Command1_Click(int index);
+    void showTable(int index);
+
+    std::int16_t m_problemType;
+    TopTimeTables m_tables;
+    QLabel* Label4;
+    std::array<QLabel*, 5> Label1 {};
+    std::array<QLabel*, 5> Label3 {};
+    std::array<QPushButton*, 5> Command1 {};
+};
