@@ -7,6 +7,7 @@
 #include "engine/GameState.h"
 #include "tests/support/ManualRunClock.h"
 #include "tests/support/ModalDialogDriver.h"
+#include "tests/support/TempRecords.h"
 
 #include <QAction>
 #include <QApplication>
@@ -87,8 +88,9 @@ void printFigures(const char* title, const std::vector<double>& samples)
     std::fflush(stdout);
 }
 
-/// The real main window with the tests' stand-ins for the clock and the random source, driven
-/// through its menus and answer box the way a player does.
+/// The real main window with the tests' stand-ins for the clock, the random source and the
+/// records (kept in a temporary folder), driven through its menus and answer box the way a
+/// player does.
 class KeystrokeBench
 {
 public:
@@ -133,7 +135,8 @@ public:
                 page->repaint();
                 const auto stop = SteadyClock::now();
                 samples.push_back(microsecondsBetween(start, stop));
-                require(globals.CorrectCount == correctBefore + 1, "a right answer was not counted");
+                require(globals.CorrectCount == correctBefore + 1,
+                        "a right answer was not counted");
                 settle();
             }
         }
@@ -237,7 +240,8 @@ private:
     GameState globals;
     ClockSeededRandom random { frozenClock };
     ManualRunClock clock;
-    MainWindow window { globals, random, clock };
+    TempRecords records;
+    MainWindow window { globals, random, clock, records.stores() };
     ModalDialogDriver driver;
     QLineEdit* answerBox = nullptr;
     QWidget* page = nullptr;

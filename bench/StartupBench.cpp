@@ -1,0 +1,502 @@
+// Start-up to the first window on screen, and memory: Sumdash! against a minimal Qt window.
+#include "app/MainWindow.h"
+#include "app/SplashWindow.h"
+#include "assets/ArtIcons.h"
+#include "assets/DesignFonts.h"
+#include "bench/BenchFigures.h"
+#include "engine/ClockSeededRandom.h"
+#include "engine/GameState.h"
+#include "engine/RunClock.h"
+#include "records/ClubFile.h"
+#include "records/SettingsStore.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStyle>
+#include <QStyleFactory>
+#include <QTimer>
+#include <QToolBar>
+#include <QWindow>
+
+#include <sys/types.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <optional>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+// How long a child keeps running once its last window is on screen, before memory is read.
+constexpr int SettleMs = 300;
+// A child that has not shown its windows by then is stuck; it gives up.
+constexpr int WatchdogMs = 20000;
+
+// Both processes read the same monotonic clock (CLOCK_MONOTONIC on Linux), so the launcher's
+// stamp before fork and the child's stamps compare directly.
+std::int64_t nowNs()
+{
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+void printStamp(const char* name, std::int64_t ns)
+{
+    std::printf("stamp %s %lld\n", name, static_cast<long long>(ns));
+}
+
+/// VmRSS and VmHWM of this process in kB, from /proc/self/status.
+std::pair<long, long> residentKb()
+{
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    long rss = -1;
+    long hwm = -1;
+    while (std::getline(status, line)) {
+        if (line.rfind("VmRSS:", 0) == 0) {
+            rss = std::strtol(line.c_str() + 6, nullptr, 10);
+        } else if (line.rfind("VmHWM:", 0) == 0) {
+            hwm = std::strtol(line.c_str() + 6, nullptr, 10);
+        }
+    }
+    return { rss, hwm };
+}
+
+// ---- The child: one start-up, measured from the inside ----------------------------------
+
+/// Watches the whole application for the top-level windows named: when each is shown, when its
+/// native window is first exposed, when it first paints, and when that first expose has been
+/// handled. Qt handles a widget window's expose by painting it and flushing its backing store
+/// to the window system at once, so the last stamp is the first frame handed to the display.
+class FirstFrameWatcher : public QObject
+{
+public:
+    using FrameHandler = std::function<void(QWidget* window)>;
+
+    void watch(const QString& windowName, const QString& stampPrefix, FrameHandler onFrame)
+    {
+        Watched& entry = m_watched[windowName];
+        entry.stampPrefix = stampPrefix;
+        entry.onFrame = std::move(onFrame);
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show && watched->isWidgetType()) {
+            auto* widget = static_cast<QWidget*>(watched);
+            if (Watched* entry = widget->isWindow() ? find(widget) : nullptr) {
+                stampOnce(*entry, "shown");
+            }
+        } else if (event->type() == QEvent::Paint && watched->isWidgetType()) {
+            if (Watched* entry = find(static_cast<QWidget*>(watched)->window())) {
+                stampOnce(*entry, "painted");
+            }
+        } else if (event->type() == QEvent::Expose) {
+            auto* window = qobject_cast<QWindow*>(watched);
+            QWidget* widget = window != nullptr && window->isExposed() ? widgetOf(window) : nullptr;
+            Watched* entry = widget != nullptr ? find(widget) : nullptr;
+            if (entry != nullptr && !entry->framed) {
+                stampOnce(*entry, "exposed");
+                // Handled here instead of after this filter, so the clock can be read once the
+                // expose has painted the window and flushed it.
+                static_cast<QObject*>(window)->event(event);
+                // An expose that painted nothing is no frame yet; the next one is awaited.
+                if (entry->stamped.count("painted") == 1) {
+                    entry->framed = true;
+                    stampOnce(*entry, "framed");
+                    if (entry->onFrame) {
+                        entry->onFrame(widget);
+                    }
+                }
+                return true;
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    struct Watched
+    {
+        QString stampPrefix;
+        FrameHandler onFrame;
+        bool framed = false;
+        std::set<std::string> stamped;
+    };
+
+    static QWidget* widgetOf(QWindow* window)
+    {
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            if (widget->windowHandle() == window) {
+                return widget;
+            }
+        }
+        return nullptr;
+    }
+
+    Watched* find(const QWidget* window)
+    {
+        const auto found = m_watched.find(window->objectName());
+        return found == m_watched.end() ? nullptr : &found->second;
+    }
+
+    static void stampOnce(Watched& entry, const char* what)
+    {
+        if (!entry.stamped.insert(what).second) {
+            return;
+        }
+        const std::int64_t ns = nowNs();
+        const QString name = entry.stampPrefix + QLatin1Char('-') + QLatin1String(what);
+        printStamp(qPrintable(name), ns);
+    }
+
+    std::map<QString, Watched> m_watched;
+};
+
+void startWatchdog()
+{
+    QTimer::singleShot(WatchdogMs, [] {
+        std::printf("error no window reached the screen within %d ms\n", WatchdogMs);
+        std::fflush(stdout);
+        std::_Exit(2);
+    });
+}
+
+/// Lets the event loop run a little, then reports the memory and ends the process.
+void reportMemoryAndQuitSoon()
+{
+    QTimer::singleShot(SettleMs, [] {
+        const auto [rss, hwm] = residentKb();
+        std::printf("rss_kb %ld\nhwm_kb %ld\n", rss, hwm);
+        std::printf("platform %s\nstyle %s\n", qPrintable(QGuiApplication::platformName()),
+                    qPrintable(QApplication::style()->name()));
+        std::fflush(stdout);
+        QCoreApplication::quit();
+    });
+}
+
+/// What app/main.cpp does, with stamps between the steps; the splash is closed as soon as its
+/// first frame is out, instead of after its three seconds.
+int runSumdash(int argc, char* argv[], std::int64_t mainNs)
+{
+    printStamp("main", mainNs);
+    QApplication app(argc, argv);
+    printStamp("application", nowNs());
+    FirstFrameWatcher watcher;
+    app.installEventFilter(&watcher);
+    watcher.watch(QStringLiteral("frmLogo"), QStringLiteral("first"), [](QWidget* splash) {
+        auto* logo = qobject_cast<SplashWindow*>(splash);
+        QTimer::singleShot(0, logo, [logo] { logo->logotime_Timer(); });
+    });
+    watcher.watch(QStringLiteral("frmMain"), QStringLiteral("main"),
+                  [](QWidget*) { reportMemoryAndQuitSoon(); });
+    startWatchdog();
+
+    QApplication::setOrganizationName(QStringLiteral("Pellmoor"));
+    QApplication::setApplicationName(QStringLiteral("Sumdash"));
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    printStamp("style", nowNs());
+    registerDesignFonts();
+    printStamp("fonts", nowNs());
+    QApplication::setWindowIcon(applicationIcon());
+    printStamp("icon", nowNs());
+
+    GameState basGlobals;
+    ClockSeededRandom random;
+    SteadyRunClock runClock;
+    IniSettingsStore topTimes;
+    ClubFile club(ClubFile::defaultPath());
+    MainWindow frmMain(basGlobals, random, runClock, RecordStores { topTimes, club });
+    printStamp("built", nowNs());
+    frmMain.Form_Load(MainWindow::Splash::Show);
+    return QApplication::exec();
+}
+
+/// The smallest main window worth the name: a menu with one item, a toolbar with one action
+/// and a label in the middle.
+int runMinimal(int argc, char* argv[], std::int64_t mainNs)
+{
+    printStamp("main", mainNs);
+    QApplication app(argc, argv);
+    printStamp("application", nowNs());
+    FirstFrameWatcher watcher;
+    app.installEventFilter(&watcher);
+    watcher.watch(QStringLiteral("minimalWindow"), QStringLiteral("first"),
+                  [](QWidget*) { reportMemoryAndQuitSoon(); });
+    startWatchdog();
+
+    QMainWindow window;
+    window.setObjectName(QStringLiteral("minimalWindow"));
+    window.setWindowTitle(QStringLiteral("Minimal"));
+    QMenu* file = window.menuBar()->addMenu(QStringLiteral("&File"));
+    file->addAction(QStringLiteral("&Quit"), &window, &QWidget::close);
+    QToolBar* toolBar = window.addToolBar(QStringLiteral("Main"));
+    toolBar->addAction(QStringLiteral("Go"));
+    window.setCentralWidget(new QLabel(QStringLiteral("Hello"), &window));
+    printStamp("built", nowNs());
+    window.show();
+    return QApplication::exec();
+}
+
+// ---- The launcher: fresh processes, alternating, and the table ---------------------------
+
+struct Sample
+{
+    std::map<std::string, double> msSinceLaunch;
+    double rssMiB = 0;
+    double hwmMiB = 0;
+    std::string platform;
+    std::string style;
+};
+
+std::string selfPath()
+{
+    std::vector<char> buffer(4096);
+    const ssize_t length = readlink("/proc/self/exe", buffer.data(), buffer.size() - 1);
+    if (length <= 0) {
+        return {};
+    }
+    return std::string(buffer.data(), static_cast<std::size_t>(length));
+}
+
+/// Starts this program in the given mode and reads what it reports; empty on failure, after
+/// printing what the child said.
+std::optional<Sample> launch(const std::string& self, const char* mode)
+{
+    int channel[2];
+    if (pipe(channel) != 0) {
+        std::perror("pipe");
+        return std::nullopt;
+    }
+    const std::int64_t launchNs = nowNs();
+    const pid_t child = fork();
+    if (child == 0) {
+        dup2(channel[1], STDOUT_FILENO);
+        dup2(channel[1], STDERR_FILENO);
+        close(channel[0]);
+        close(channel[1]);
+        execl(self.c_str(), self.c_str(), mode, static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    close(channel[1]);
+    if (child < 0) {
+        std::perror("fork");
+        close(channel[0]);
+        return std::nullopt;
+    }
+    std::string output;
+    char chunk[4096];
+    ssize_t got = 0;
+    while ((got = read(channel[0], chunk, sizeof chunk)) > 0) {
+        output.append(chunk, static_cast<std::size_t>(got));
+    }
+    close(channel[0]);
+    int status = 0;
+    waitpid(child, &status, 0);
+
+    Sample sample;
+    std::istringstream lines(output);
+    std::string line;
+    while (std::getline(lines, line)) {
+        std::istringstream words(line);
+        std::string key;
+        words >> key;
+        if (key == "stamp") {
+            std::string name;
+            long long ns = 0;
+            words >> name >> ns;
+            sample.msSinceLaunch[name] = static_cast<double>(ns - launchNs) / 1e6;
+        } else if (key == "rss_kb") {
+            long kb = 0;
+            words >> kb;
+            sample.rssMiB = static_cast<double>(kb) / 1024.0;
+        } else if (key == "hwm_kb") {
+            long kb = 0;
+            words >> kb;
+            sample.hwmMiB = static_cast<double>(kb) / 1024.0;
+        } else if (key == "platform") {
+            words >> sample.platform;
+        } else if (key == "style") {
+            words >> sample.style;
+        }
+    }
+    const bool complete = sample.msSinceLaunch.count("first-framed") == 1 && sample.rssMiB > 0;
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 || !complete) {
+        std::fprintf(stderr, "startup_bench: the %s child failed; it said:\n%s\n", mode,
+                     output.c_str());
+        return std::nullopt;
+    }
+    return sample;
+}
+
+struct Step
+{
+    const char* stamp;
+    const char* label;
+};
+
+// The moments a start-up passes, in order; a mode skips the ones it does not have.
+constexpr Step Steps[] = {
+    { "main", "exec, loading, static init: main()" },
+    { "application", "QApplication constructed" },
+    { "style", "Fusion style set" },
+    { "fonts", "design fonts registered" },
+    { "icon", "window icon set" },
+    { "built", "window(s) built" },
+    { "first-shown", "first window Show event" },
+    { "first-exposed", "first window exposed" },
+    { "first-painted", "first window's first Paint" },
+    { "first-framed", "first window frame flushed" },
+    { "main-shown", "main window Show (splash cut)" },
+    { "main-exposed", "main window exposed" },
+    { "main-framed", "main window frame flushed" },
+};
+
+/// The median time since launch of each stamp, and of each step since the stamp before it.
+struct Medians
+{
+    std::map<std::string, double> cumulative;
+    std::map<std::string, double> step;
+    double rssMiB = 0;
+    double hwmMiB = 0;
+};
+
+Medians mediansOf(const std::vector<Sample>& samples)
+{
+    Medians medians;
+    std::map<std::string, std::vector<double>> cumulative;
+    std::map<std::string, std::vector<double>> steps;
+    std::vector<double> rss;
+    std::vector<double> hwm;
+    for (const Sample& sample : samples) {
+        double previous = 0;
+        for (const Step& step : Steps) {
+            const auto found = sample.msSinceLaunch.find(step.stamp);
+            if (found == sample.msSinceLaunch.end()) {
+                continue;
+            }
+            cumulative[step.stamp].push_back(found->second);
+            steps[step.stamp].push_back(found->second - previous);
+            previous = found->second;
+        }
+        rss.push_back(sample.rssMiB);
+        hwm.push_back(sample.hwmMiB);
+    }
+    for (const auto& [stamp, values] : cumulative) {
+        medians.cumulative[stamp] = bench::median(values);
+    }
+    for (const auto& [stamp, values] : steps) {
+        medians.step[stamp] = bench::median(values);
+    }
+    medians.rssMiB = bench::median(rss);
+    medians.hwmMiB = bench::median(hwm);
+    return medians;
+}
+
+std::string cell(const std::map<std::string, double>& figures, const char* stamp)
+{
+    const auto found = figures.find(stamp);
+    if (found == figures.end()) {
+        return "-";
+    }
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f", found->second);
+    return text;
+}
+
+void printHeadline(const char* figure, double sumdash, double minimal)
+{
+    std::printf("%-42s %10.1f %10.1f %7.2f\n", figure, sumdash, minimal,
+                minimal > 0 ? sumdash / minimal : 0.0);
+}
+
+int runLauncher(int samplesPerMode)
+{
+    const std::string self = selfPath();
+    if (self.empty()) {
+        std::fprintf(stderr, "startup_bench: cannot find its own program file\n");
+        return EXIT_FAILURE;
+    }
+    // One start of each first, not counted: it pulls the program and Qt into the page cache.
+    for (const char* mode : { "sumdash", "minimal" }) {
+        if (!launch(self, mode)) {
+            return EXIT_FAILURE;
+        }
+    }
+    std::vector<Sample> sumdash;
+    std::vector<Sample> minimal;
+    for (int i = 0; i < samplesPerMode * 2; ++i) {
+        const bool isSumdash = i % 2 == 0;
+        const std::optional<Sample> sample = launch(self, isSumdash ? "sumdash" : "minimal");
+        if (!sample) {
+            return EXIT_FAILURE;
+        }
+        (isSumdash ? sumdash : minimal).push_back(*sample);
+    }
+
+    const Medians game = mediansOf(sumdash);
+    const Medians plain = mediansOf(minimal);
+    std::printf("Start-up benchmark: platform %s, style %s (Sumdash!) / %s (minimal window)\n",
+                sumdash.front().platform.c_str(), sumdash.front().style.c_str(),
+                minimal.front().style.c_str());
+    std::printf("Medians of %d fresh processes per mode, started alternately after one uncounted "
+                "start of each.\n", samplesPerMode);
+    std::printf("On screen = the window's first expose handled: first paint done and the backing "
+                "store\nflushed to the window system. Sumdash!'s first window is the splash.\n\n");
+    std::printf("%-42s %10s %10s %7s\n", "figure", "Sumdash!", "minimal", "ratio");
+    printHeadline("start-up to first window on screen (ms)", game.cumulative.at("first-framed"),
+                  plain.cumulative.at("first-framed"));
+    printHeadline("resident memory after start-up (MiB)", game.rssMiB, plain.rssMiB);
+    printHeadline("peak resident memory (MiB)", game.hwmMiB, plain.hwmMiB);
+
+    std::printf("\nWhere the time goes: median ms since launch, and of the step since the row "
+                "above.\n");
+    std::printf("%-42s %10s %10s %10s %10s\n", "moment", "Sumdash!", "step", "minimal", "step");
+    for (const Step& step : Steps) {
+        std::printf("%-42s %10s %10s %10s %10s\n", step.label,
+                    cell(game.cumulative, step.stamp).c_str(), cell(game.step, step.stamp).c_str(),
+                    cell(plain.cumulative, step.stamp).c_str(),
+                    cell(plain.step, step.stamp).c_str());
+    }
+    std::printf("(Sumdash!'s main window follows the splash at once here; the game waits 3 s.)\n");
+    return EXIT_SUCCESS;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    const std::int64_t mainNs = nowNs();
+    if (argc >= 2 && std::strcmp(argv[1], "sumdash") == 0) {
+        return runSumdash(argc, argv, mainNs);
+    }
+    if (argc >= 2 && std::strcmp(argv[1], "minimal") == 0) {
+        return runMinimal(argc, argv, mainNs);
+    }
+    int samplesPerMode = 15;
+    if (argc == 3 && std::strcmp(argv[1], "--samples") == 0) {
+        samplesPerMode = std::atoi(argv[2]);
+    } else if (argc != 1) {
+        std::fprintf(stderr, "usage: startup_bench [--samples N] | sumdash | minimal\n");
+        return EXIT_FAILURE;
+    }
+    if (samplesPerMode < 1) {
+        std::fprintf(stderr, "startup_bench: --samples needs a positive count\n");
+        return EXIT_FAILURE;
+    }
+    return runLauncher(samplesPerMode);
+}

@@ -1,0 +1,405 @@
+// Guards the name prompt, both boards and joining the club, as a player meets them.
+#include "assets/DesignFonts.h"
+#include "engine/GameState.h"
+#include "engine/SiteDomain.h"
+#include "records/ClubBoard.h"
+#include "records/NameDialog.h"
+#include "records/TopTimes.h"
+#include "records/TopTimesBoard.h"
+#include "results/StatsWindow.h"
+#include "tests/support/ModalDialogDriver.h"
+#include "tests/support/TempRecords.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QtTest>
+
+namespace {
+
+QString cell(QWidget* board, int row, int column)
+{
+    auto* grid = board->findChild<QTableWidget*>("MSFlexGrid1");
+    QTableWidgetItem* item = grid ? grid->item(row, column) : nullptr;
+    return item ? item->text() : QString();
+}
+
+int rows(QWidget* board)
+{
+    return board->findChild<QTableWidget*>("MSFlexGrid1")->rowCount();
+}
+
+QColor buttonColour(QWidget* board, int index)
+{
+    return board->findChild<QPushButton*>(QStringLiteral("Command1_%1").arg(index))
+        ->palette()
+        .color(QPalette::Button);
+}
+
+QString askName(GameState& globals, const std::function<void(QWidget*)>& answer)
+{
+    ModalDialogDriver driver;
+    driver.then(answer);
+    const QString name = NameDialog::ask(nullptr, globals);
+    if (!driver.closedByForce().isEmpty()) {
+        qWarning("the name prompt had to be closed by force");
+    }
+    return name;
+}
+
+} // namespace
+
+class RecordsWindowsTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { registerDesignFonts(); }
+    void namePromptHeadings_data();
+    void namePromptHeadings();
+    void namePromptReturnsTheName();
+    void namePromptLeavesOnlyByOk();
+    void boardShowsDefaultsOfANeverWrittenStore();
+    void boardOpensOnTheRunsType();
+    void boardSwitchesTypesAndTakesBackTheFocus();
+    void clubBoardWithoutAFile();
+    void clubBoardListsOneTypeFastestFirst();
+    void clubBoardSurvivesAGarbageFile();
+    void joiningTheClub();
+    void joiningWhenTheClubCannotBeSaved();
+    void topTimeThatCannotBeSavedIsReported();
+};
+
+void RecordsWindowsTest::namePromptHeadings_data()
+{
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("heading");
+    QTest::addColumn<bool>("banner");
+
+    QTest::newRow("top time") << "" << "You have a top 5 time!" << true;
+    QTest::newRow("club") << "You are in the Sumdash Club!" << "You are in the Sumdash Club!" << true;
+    const QString submission = QString::fromStdString(submissionPrompt());
+    QTest::newRow("submission") << submission << submission << false;
+}
+
+void RecordsWindowsTest::namePromptHeadings()
+{
+    QFETCH(QString, title);
+    QFETCH(QString, heading);
+    QFETCH(bool, banner);
+
+    GameState globals;
+    globals.NamePromptTitle = title.toStdString();
+    askName(globals, [&](QWidget* prompt) {
+        QCOMPARE(prompt->objectName(), "frmTopTime");
+        QCOMPARE(prompt->windowTitle(), "Great Time!");
+        QCOMPARE(prompt->findChild<QLabel*>("Label2")->text(), heading);
+        QCOMPARE(prompt->findChild<QLabel*>("Label1")->text(), "Please enter your name:");
+        QCOMPARE(!prompt->findChild<QWidget*>("Image1")->isHidden(), banner);
+        auto* name = prompt->findChild<QLineEdit*>("Text1");
+        QCOMPARE(name->text(), "Your Name");
+        QCOMPARE(name->selectedText(), "Your Name");
+        clickChild(prompt, "Command1");
+    });
+}
+
+void RecordsWindowsTest::namePromptReturnsTheName()
+{
+    GameState globals;
+    QCOMPARE(askName(globals, [](QWidget* prompt) { clickChild(prompt, "Command1"); }), "Your Name");
+    QCOMPARE(askName(globals,
+                     [](QWidget* prompt) {
+                         auto* name = prompt->findChild<QLineEdit*>("Text1");
+                         QTest::keyClick(name, Qt::Key_Backspace);
+                         clickChild(prompt, "Command1");
+                     }),
+             "");
+    // Typing replaces the selected default; a 21st character does not fit; Enter is OK.
+    QCOMPARE(askName(globals,
+                     [](QWidget* prompt) {
+                         auto* name = prompt->findChild<QLineEdit*>("Text1");
+                         QTRY_COMPARE(QApplication::focusWidget(), name);
+                         QTest::keyClicks(name, "Abcdefghijklmnopqrstuvwxyz");
+                         QTest::keyClick(name, Qt::Key_Enter);
+                     }),
+             "Abcdefghijklmnopqrst");
+    QCOMPARE(askName(globals,
+                     [](QWidget* prompt) {
+                         auto* name = prompt->findChild<QLineEdit*>("Text1");
+                         name->selectAll();
+                         name->insert(QString::fromUtf8("Zoë 小明")); // as an input method types
+                         QTest::keyClick(name, Qt::Key_Return);
+                     }),
+             QString::fromUtf8("Zoë 小明"));
+}
+
+void RecordsWindowsTest::namePromptLeavesOnlyByOk()
+{
+    GameState globals;
+    bool stillOpen = false;
+    askName(globals, [&](QWidget* prompt) {
+        QVERIFY(!(prompt->windowFlags() & Qt::WindowCloseButtonHint));
+        QTest::keyClick(prompt->findChild<QLineEdit*>("Text1"), Qt::Key_Escape);
+        QTest::qWait(20);
+        stillOpen = prompt->isVisible();
+        clickChild(prompt, "Command1");
+    });
+    QVERIFY(stillOpen);
+}
+
+void RecordsWindowsTest::boardShowsDefaultsOfANeverWrittenStore()
+{
+    GameState globals;
+    TempRecords records;
+    ModalDialogDriver driver;
+    driver.then([](QWidget* board) {
+        QCOMPARE(board->windowTitle(), "Sumdash! Top Times:");
+        QCOMPARE(board->findChild<QLabel*>("Label5")->text(), "Top Sumdash! Times");
+        for (int type = 0; type < 5; ++type) {
+            clickChild(board, QStringLiteral("Command1_%1").arg(type));
+            for (int place = 0; place < 5; ++place) {
+                QCOMPARE(board->findChild<QLabel*>(QStringLiteral("Label2_%1").arg(place))->text(),
+                         QString::number(place + 1));
+                QCOMPARE(board->findChild<QLabel*>(QStringLiteral("Label1_%1").arg(place))->text(), "3:00");
+                QCOMPARE(board->findChild<QLabel*>(QStringLiteral("Label3_%1").arg(place))->text(), "Empty");
+            }
+        }
+        clickChild(board, "Command2");
+    });
+    TopTimesBoard::showModal(nullptr, globals, records.topTimes);
+    QVERIFY(driver.closedByForce().isEmpty());
+    QVERIFY(!QFile::exists(records.topTimes.filePath())); // the board only reads
+}
+
+void RecordsWindowsTest::boardOpensOnTheRunsType()
+{
+    TempRecords records;
+    records.topTimes.write("TopMulTime0", "1:11");
+    records.topTimes.write("TopMulName0", "");
+    for (const auto& [problemType, heading] :
+         { std::pair { 3, "Multiplication" }, std::pair { 0, "Addition" }, std::pair { 9, "Addition" } }) {
+        GameState globals;
+        globals.ProblemType = static_cast<std::int16_t>(problemType);
+        ModalDialogDriver driver;
+        driver.then([&](QWidget* board) {
+            QCOMPARE(board->findChild<QLabel*>("Label4")->text(), heading);
+            const int index = problemType == 3 ? 2 : 0;
+            QCOMPARE(buttonColour(board, index), QColor(0xC0, 0xC0, 0xC0));
+            QCOMPARE(buttonColour(board, (index + 1) % 5), QColor(0xE0, 0xE0, 0xE0));
+            QTRY_COMPARE(QApplication::focusWidget(),
+                         board->findChild<QWidget*>(QStringLiteral("Command1_%1").arg(index)));
+            if (problemType == 3) {
+                QCOMPARE(board->findChild<QLabel*>("Label1_0")->text(), "1:11");
+                QCOMPARE(board->findChild<QLabel*>("Label3_0")->text(), "");
+            }
+            board->close();
+        });
+        TopTimesBoard::showModal(nullptr, globals, records.topTimes);
+        QVERIFY(driver.closedByForce().isEmpty());
+    }
+}
+
+void RecordsWindowsTest::boardSwitchesTypesAndTakesBackTheFocus()
+{
+    GameState globals;
+    globals.ProblemType = 2;
+    TempRecords records;
+    records.topTimes.write("TopRanTime0", "0:42");
+    ModalDialogDriver driver;
+    driver.then([&](QWidget* board) {
+        clickChild(board, "Command1_3");
+        clickChild(board, "Command1_4");
+        QCOMPARE(board->findChild<QLabel*>("Label4")->text(), "Random");
+        QCOMPARE(board->findChild<QLabel*>("Label1_0")->text(), "0:42");
+        for (int index = 0; index < 5; ++index) {
+            QCOMPARE(buttonColour(board, index), index == 4 ? QColor(0xC0, 0xC0, 0xC0) : QColor(0xE0, 0xE0, 0xE0));
+        }
+        // A whole repaint puts the focus back on the run's type; the table on show stays.
+        board->findChild<QWidget*>("Command2")->setFocus();
+        board->repaint();
+        QTRY_COMPARE(QApplication::focusWidget()->objectName(), "Command1_1");
+        QCOMPARE(board->findChild<QLabel*>("Label4")->text(), "Random");
+        // Tab still walks to Close, and Space presses it.
+        for (int i = 0; i < 4; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QTest::qWait(5);
+        }
+        QCOMPARE(QApplication::focusWidget()->objectName(), "Command2");
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    });
+    TopTimesBoard::showModal(nullptr, globals, records.topTimes);
+    QVERIFY(driver.closedByForce().isEmpty());
+}
+
+void RecordsWindowsTest::clubBoardWithoutAFile()
+{
+    GameState globals;
+    globals.ProblemType = 4;
+    TempRecords records;
+    ModalDialogDriver driver;
+    driver.then([](QWidget* board) {
+        QCOMPARE(board->windowTitle(), "Sumdash Club:");
+        QCOMPARE(board->findChild<QComboBox*>("Combo1")->currentText(), "Division");
+        QCOMPARE(rows(board), 2);
+        QCOMPARE(cell(board, 0, 0), "");
+        QCOMPARE(cell(board, 0, 1), "");
+        board->findChild<QComboBox*>("Combo1")->setCurrentIndex(0);
+        QCOMPARE(rows(board), 2);
+        QCOMPARE(cell(board, 0, 0), "");
+        clickChild(board, "Command3");
+    });
+    ClubBoard::showModal(nullptr, globals, records.club);
+    QVERIFY(driver.closedByForce().isEmpty());
+    QVERIFY(!QFile::exists(records.club.path()));
+}
+
+void RecordsWindowsTest::clubBoardListsOneTypeFastestFirst()
+{
+    GameState globals;
+    globals.ProblemType = 1;
+    TempRecords records;
+    QVERIFY(records.club.SaveClubRecord(clubRecordText("Cy", "2:59", "Addition")));
+    QVERIFY(records.club.SaveClubRecord(clubRecordText("Di", "1:00", "Subtraction")));
+    QVERIFY(records.club.SaveClubRecord(clubRecordText("Ann", "1:47", "Addition")));
+    QVERIFY(records.club.SaveClubRecord(clubRecordText("Bo", "2:05", "Addition")));
+    QVERIFY(records.club.SaveClubRecord(clubRecordText("Ed", "0:30", "addition")));
+    ModalDialogDriver driver;
+    driver.then([](QWidget* board) {
+        QCOMPARE(rows(board), 4);
+        QCOMPARE(cell(board, 0, 0), "Name");
+        QCOMPARE(cell(board, 0, 1), "Time");
+        QCOMPARE(cell(board, 1, 0) + cell(board, 1, 1), "Ann1:47");
+        QCOMPARE(cell(board, 2, 0) + cell(board, 2, 1), "Bo2:05");
+        QCOMPARE(cell(board, 3, 0) + cell(board, 3, 1), "Cy2:59");
+        board->findChild<QComboBox*>("Combo1")->setCurrentIndex(1);
+        QCOMPARE(rows(board), 2);
+        QCOMPARE(cell(board, 1, 0), "Di");
+        board->findChild<QComboBox*>("Combo1")->setCurrentIndex(2);
+        QCOMPARE(rows(board), 1); // headings only: no Multiplication members
+        QCOMPARE(cell(board, 0, 0), "Name");
+        board->close();
+    });
+    ClubBoard::showModal(nullptr, globals, records.club);
+    QVERIFY(driver.closedByForce().isEmpty());
+}
+
+void RecordsWindowsTest::clubBoardSurvivesAGarbageFile()
+{
+    GameState globals;
+    TempRecords records;
+    QFile file(records.club.path());
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    // Every byte value, over and over, in an order no line ends could make sense of.
+    QByteArray garbage;
+    for (unsigned i = 0; i < 300000; ++i) {
+        garbage += static_cast<char>((i * 7919u) % 256u);
+    }
+    file.write(garbage);
+    file.close();
+    ModalDialogDriver driver;
+    driver.then([](QWidget* board) {
+        QVERIFY(rows(board) >= 1);
+        board->close();
+    });
+    ClubBoard::showModal(nullptr, globals, records.club);
+    QVERIFY(driver.closedByForce().isEmpty());
+}
+
+void RecordsWindowsTest::joiningTheClub()
+{
+    GameState globals;
+    globals.TimedMode = true;
+    globals.ProblemType = 3;
+    TempRecords records;
+    // A full table, so 2:47 makes no place and only the join road runs.
+    for (int place = 0; place < 5; ++place) {
+        records.topTimes.write(topTimeKey(3, place, false), QStringLiteral("1:0%1").arg(place));
+    }
+    ModalDialogDriver driver;
+    driver.then([&](QWidget* stats) {
+        clickChild(stats, "Command4");
+        QVERIFY(stats->findChild<QWidget*>("Command4")->isHidden());
+        QVERIFY(!stats->findChild<QWidget*>("Command1")->isHidden());
+        QVERIFY(globals.NamePromptTitle.empty());
+        clickChild(stats, "Command3");
+    });
+    driver.then([&](QWidget* prompt) {
+        QCOMPARE(prompt->findChild<QLabel*>("Label2")->text(), "You are in the Sumdash Club!");
+        QCOMPARE(globals.NamePromptTitle, "You are in the Sumdash Club!");
+        auto* name = prompt->findChild<QLineEdit*>("Text1");
+        name->selectAll();
+        QTest::keyClicks(name, "Ann");
+        clickChild(prompt, "Command1");
+    });
+    driver.then([](QWidget* board) {
+        QCOMPARE(board->objectName(), "frmClub");
+        QCOMPARE(board->findChild<QComboBox*>("Combo1")->currentText(), "Multiplication");
+        QCOMPARE(cell(board, 1, 0), "Ann");
+        QCOMPARE(cell(board, 1, 1), "2:47");
+        clickChild(board, "Command3");
+    });
+    StatsWindow::showModal(nullptr, globals, RunResults { "2:47", "100", "0" }, records.stores());
+    QVERIFY(driver.finished());
+    QVERIFY(driver.closedByForce().isEmpty());
+    QFile file(records.club.path());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), EncodeClubText("Ann^|^2:47^|^Multiplication^|^") + "\r\n");
+}
+
+void RecordsWindowsTest::joiningWhenTheClubCannotBeSaved()
+{
+    GameState globals;
+    globals.TimedMode = true;
+    globals.ProblemType = 1;
+    TempRecords records;
+    for (int place = 0; place < 5; ++place) {
+        records.topTimes.write(topTimeKey(1, place, false), QStringLiteral("0:1%1").arg(place));
+    }
+    ClubFile folder(records.dir.path()); // a folder in the club file's place
+    QString message;
+    ModalDialogDriver driver;
+    driver.then([](QWidget* stats) { clickChild(stats, "Command4"); });
+    driver.then([](QWidget* prompt) { clickChild(prompt, "Command1"); });
+    driver.then([&](QWidget* box) {
+        message = qobject_cast<QMessageBox*>(box)->text();
+        qobject_cast<QDialog*>(box)->accept();
+    });
+    driver.then([](QWidget* board) { board->close(); });
+    driver.then([](QWidget* stats) { stats->close(); });
+    StatsWindow::showModal(nullptr, globals, RunResults { "1:00", "100", "0" },
+                           RecordStores { records.topTimes, folder });
+    QCOMPARE(message, "Unable to save file.");
+    QCOMPARE(driver.dialogsSeen(), QStringList({ "frmStats", "frmTopTime", "", "frmClub" }));
+    QVERIFY(globals.NamePromptTitle.empty());
+}
+
+void RecordsWindowsTest::topTimeThatCannotBeSavedIsReported()
+{
+    GameState globals;
+    globals.TimedMode = true;
+    globals.ProblemType = 5;
+    QTemporaryDir dir;
+    QVERIFY(QDir().mkpath(dir.filePath("Pellmoor.ini"))); // a folder in the store's place
+    IniSettingsStore store(dir.filePath("Pellmoor.ini"));
+    ClubFile club(dir.filePath(ClubFileName));
+    QString message;
+    ModalDialogDriver driver;
+    driver.then([](QWidget* prompt) { clickChild(prompt, "Command1"); });
+    driver.then([&](QWidget* box) {
+        message = qobject_cast<QMessageBox*>(box)->text();
+        qobject_cast<QDialog*>(box)->accept();
+    });
+    driver.then([](QWidget* board) { board->close(); });
+    driver.then([](QWidget* stats) { stats->close(); });
+    StatsWindow::showModal(nullptr, globals, RunResults { "1:30", "100", "0" }, RecordStores { store, club });
+    QCOMPARE(message, "Unable to save file.");
+    QVERIFY(driver.closedByForce().isEmpty());
+}
+
+QTEST_MAIN(RecordsWindowsTest)
+#include "RecordsWindowsTest.moc"
