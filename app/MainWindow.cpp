@@ -103,6 +103,7 @@ MainWindow::MainWindow(GameState& globals, RandomSource& random, RunClock& runCl
                    | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
 
     auto* client = new WoodBackground(this);
+    m_wood = client;
     client->setFixedSize(twipsSize(8775, 6240));
     setCentralWidget(client);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
@@ -260,6 +261,8 @@ void MainWindow::Form_Load(Splash splash)
         // appears only after it.
         const bool quitOnLastWindow = QApplication::quitOnLastWindowClosed();
         QApplication::setQuitOnLastWindowClosed(false);
+        // The desk is drawn while the splash is up, not after it.
+        QTimer::singleShot(200, m_wood, &WoodBackground::prepare);
         SplashWindow::showModal(nullptr);
         QApplication::setQuitOnLastWindowClosed(quitOnLastWindow);
     }
@@ -432,11 +435,13 @@ void MainWindow::showBoard()
     ShowTime->setVisible(board.countsRow.ShowTime);
 
     setLabelText(lblStatus, fromStd(board.lblStatus));
-    QPalette statusPalette = lblStatus->palette();
-    statusPalette.setColor(QPalette::WindowText, QColor(board.lblStatusColour.red,
-                                                        board.lblStatusColour.green,
-                                                        board.lblStatusColour.blue));
-    lblStatus->setPalette(statusPalette);
+    const QColor statusColour(board.lblStatusColour.red, board.lblStatusColour.green,
+                              board.lblStatusColour.blue);
+    if (lblStatus->palette().color(QPalette::WindowText) != statusColour) {
+        QPalette statusPalette = lblStatus->palette();
+        statusPalette.setColor(QPalette::WindowText, statusColour);
+        lblStatus->setPalette(statusPalette);
+    }
     pbStatus->setVisible(board.pbStatusVisible);
 
     if (board.Timer2Enabled != Timer2->isActive()) {

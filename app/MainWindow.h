@@ -18,6 +18,7 @@ class QToolBar;
 class RandomSource;
 class RunClock;
 class SvgPicture;
+class WoodBackground;
 
 /// frmMain. A thin shell over DrillRun: handlers pass commands, ticks and keys to the engine
 /// and show its board; the dialogs are opened from here.
@@ -94,6 +95,7 @@ private:
     QAction* mnuOnSupport = nullptr;
     QAction* mnuAbout = nullptr;
 
+    WoodBackground* m_wood = nullptr;
     QToolBar* Toolbar1 = nullptr;
     std::map<QString, QAction*> m_toolbarButtons;
 

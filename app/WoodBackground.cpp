@@ -12,9 +12,21 @@ WoodBackground::WoodBackground(QWidget* parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
+void WoodBackground::prepare()
+{
+    ensureDrawn();
+}
+
+void WoodBackground::paintEvent(QPaintEvent*)
+{
+    ensureDrawn();
+    QPainter painter(this);
+    painter.drawPixmap(0, 0, m_cache);
+}
+
 // The texture is scaled to the whole screen, as if painted on a desk under the window, but
 // only the part the window covers is drawn once and kept; repaints reuse it.
-void WoodBackground::paintEvent(QPaintEvent*)
+void WoodBackground::ensureDrawn()
 {
     const QSize screenSize = screen() ? screen()->size() : size();
     const qreal ratio = devicePixelRatioF();
@@ -33,6 +45,4 @@ void WoodBackground::paintEvent(QPaintEvent*)
         m_cache.setDevicePixelRatio(ratio);
         m_screenSize = screenSize;
     }
-    QPainter painter(this);
-    painter.drawPixmap(0, 0, m_cache);
 }

@@ -11,10 +11,16 @@ class WoodBackground : public QWidget
 public:
     explicit WoodBackground(QWidget* parent = nullptr);
 
+    /// Draws the texture ahead of the first paint (while the splash is up), so the main window
+    /// appears at once.
+    void prepare();
+
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    void ensureDrawn();
+
     QPixmap m_cache;
     QSize m_screenSize;
 };

@@ -1,6 +1,7 @@
 // Icons drawn from the game's SVG pictures, sharp at every size and screen scale.
 #include "assets/ArtIcons.h"
 
+#include <QHash>
 #include <QIconEngine>
 #include <QImage>
 #include <QPainter>
@@ -53,11 +54,24 @@ public:
     }
 
 private:
-    QPixmap render(const QSize& size, QIcon::Mode mode, QIcon::State /*state*/) const
+    // Window managers ask for every size of the window icon, for every window; each size and
+    // look is drawn once and kept.
+    QPixmap render(const QSize& size, QIcon::Mode mode, QIcon::State state) const
     {
         if (size.isEmpty()) {
             return {};
         }
+        const QString key = QStringLiteral("%1x%2:%3").arg(size.width()).arg(size.height()).arg(int(mode));
+        if (const auto cached = m_cache.constFind(key); cached != m_cache.constEnd()) {
+            return *cached;
+        }
+        QPixmap drawn = draw(size, mode, state);
+        m_cache.insert(key, drawn);
+        return drawn;
+    }
+
+    QPixmap draw(const QSize& size, QIcon::Mode mode, QIcon::State /*state*/) const
+    {
         QImage image(size, QImage::Format_ARGB32_Premultiplied);
         image.fill(Qt::transparent);
         {
@@ -102,6 +116,7 @@ private:
 
     QString m_path;
     bool m_deriveStates;
+    mutable QHash<QString, QPixmap> m_cache;
 };
 
 } // namespace

@@ -29,6 +29,6 @@ protected:
 private:
     QString m_path;
     Fit m_fit;
-    QSize m_naturalSize;
+    mutable QSize m_naturalSize;
     QPixmap m_cache;
 };

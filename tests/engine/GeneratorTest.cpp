@@ -148,9 +148,11 @@ void GeneratorTest::problemsKeepTheirRanges()
     QFETCH(int, problemType);
     QFETCH(int, maxOperand);
 
-    ClockSeededRandom random;
+    // A frozen clock keeps the run repeatable; 20000 problems make every top operand, even 0
+    // (both draws 0: one problem in 961 at 30), turn up with certainty.
+    ClockSeededRandom random([] { return std::uint64_t { 12 }; });
     std::set<int> tops;
-    for (int i = 0; i < 3000; ++i) {
+    for (int i = 0; i < 20000; ++i) {
         const Problem p = drawProblem(static_cast<std::int16_t>(problemType),
                                       static_cast<std::int16_t>(maxOperand), random);
         QVERIFY(p.top >= p.bottom);
