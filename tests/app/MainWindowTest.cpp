@@ -4,6 +4,7 @@
 #include "assets/DesignFonts.h"
 #include "engine/ClockSeededRandom.h"
 #include "engine/GameState.h"
+#include "records/ClubFile.h"
 #include "tests/support/ManualRunClock.h"
 #include "tests/support/ModalDialogDriver.h"
 #include "tests/support/TempRecords.h"
@@ -15,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QTableWidget>
 #include <QTimer>
 #include <QToolBar>
 #include <QtTest>
@@ -133,6 +135,7 @@ private slots:
     void shortcutKeysWorkWhileTyping();
     void optionsDuringPracticeChangeTheRowAtOnce();
     void pageClickReturnsTheFocus();
+    void recordsCommandsOpenTheBoards();
     void longPracticeClockStaysWhole();
     void splashClosesOnItsTimerAlone();
 };
@@ -348,7 +351,11 @@ void MainWindowTest::timedRunLocksCommandsEverywhere()
     QVERIFY(game.settle());
     QTest::keyClick(&game.window, Qt::Key_F6);
     QTest::keyClick(&game.window, Qt::Key_O, Qt::ControlModifier);
+    QTest::keyClick(&game.window, Qt::Key_F7);
+    QTest::keyClick(&game.window, Qt::Key_F8);
     QTest::mouseClick(game.find("practice"), Qt::LeftButton);
+    QTest::mouseClick(game.find("club"), Qt::LeftButton);
+    QTest::mouseClick(game.find("toptime"), Qt::LeftButton);
     QTest::qWait(50);
     QVERIFY(driver.dialogsSeen().size() == 1);
     QVERIFY(game.find<QTimer>("Timer1")->isActive());
@@ -568,6 +575,39 @@ void MainWindowTest::pageClickReturnsTheFocus()
     QVERIFY(!game.answerBox()->hasFocus());
     QTest::mouseClick(game.find("Picture1"), Qt::LeftButton, {}, QPoint(300, 200));
     QTRY_VERIFY(game.answerBox()->hasFocus());
+}
+
+void MainWindowTest::recordsCommandsOpenTheBoards()
+{
+    // F7 and the toolbar's "toptime" open the top times, F8 and "club" the club, on the last
+    // run's type.
+    Game game;
+    game.globals.ProblemType = 4;
+    QVERIFY(game.records.club.SaveClubRecord(clubRecordText("Ann", "1:23", "Division")));
+    ModalDialogDriver driver;
+    auto expectBoard = [&](const char* name) {
+        driver.then([name](QWidget* board) {
+            QCOMPARE(board->objectName(), name);
+            board->close();
+        });
+    };
+    expectBoard("frmHighScores");
+    QTest::keyClick(&game.window, Qt::Key_F7);
+    QVERIFY(game.settle());
+    driver.then([](QWidget* board) {
+        QCOMPARE(board->objectName(), "frmClub");
+        auto* grid = board->findChild<QTableWidget*>("MSFlexGrid1");
+        QCOMPARE(grid->item(1, 0)->text(), "Ann");
+        board->close();
+    });
+    QTest::keyClick(&game.window, Qt::Key_F8);
+    expectBoard("frmHighScores");
+    QTest::mouseClick(game.find("toptime"), Qt::LeftButton);
+    expectBoard("frmClub");
+    QTest::mouseClick(game.find("club"), Qt::LeftButton);
+    QVERIFY(driver.finished());
+    QCOMPARE(driver.dialogsSeen(), QStringList({ "frmHighScores", "frmClub", "frmHighScores", "frmClub" }));
+    QVERIFY(driver.closedByForce().isEmpty());
 }
 
 void MainWindowTest::longPracticeClockStaysWhole()
