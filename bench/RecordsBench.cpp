@@ -10,7 +10,8 @@
 #include <QApplication>
 #include <QFile>
 #include <QStyleFactory>
-#include <QTableWidget>
+#include <QAbstractItemModel>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -87,7 +88,7 @@ int main(int argc, char* argv[])
             QWidget* board = QApplication::activeModalWidget();
             board->repaint();
             openedMs = millisecondsSince(start);
-            rows = board->findChild<QTableWidget*>(QStringLiteral("MSFlexGrid1"))->rowCount();
+            rows = board->findChild<QTableView*>(QStringLiteral("MSFlexGrid1"))->model()->rowCount();
             memoryGrowth = std::max(memoryGrowth, residentMiB() - before);
             board->close();
         });

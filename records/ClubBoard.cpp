@@ -8,30 +8,15 @@
 #include "engine/SvgPicture.h"
 #include "engine/Twips.h"
 #include "records/ClubFile.h"
+#include "records/ClubGridModel.h"
 
 #include <QComboBox>
 #include <QHeaderView>
 #include <QPushButton>
-#include <QTableWidget>
+#include <QTableView>
 
 #include <algorithm>
 
-namespace {
-
-// The grid's first row is its heading, as a fixed row: it scrolls with nothing and is written
-// only once the file has been read.
-void setCell(QTableWidget* grid, int row, int column, const QString& text)
-{
-    auto* item = new QTableWidgetItem(text);
-    item->setFlags(Qt::ItemIsEnabled);
-    item->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    if (row == 0) {
-        item->setBackground(QColor(0xC0, 0xC0, 0xC0));
-    }
-    grid->setItem(row, column, item);
-}
-
-} // namespace
 
 void ClubBoard::showModal(QWidget* parent, const GameState& basGlobals, const ClubFile& club)
 {
@@ -64,7 +49,10 @@ ClubBoard::ClubBoard(QWidget* parent, const GameState& basGlobals, const ClubFil
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setGeometry(twips(4440, 15, 3690, 900));
 
-    MSFlexGrid1 = new QTableWidget(2, 2, this);
+    // The first row is the grid's heading row, written only once the file has been read.
+    m_rows = new ClubGridModel(this);
+    MSFlexGrid1 = new QTableView(this);
+    MSFlexGrid1->setModel(m_rows);
     MSFlexGrid1->setObjectName(QStringLiteral("MSFlexGrid1"));
     MSFlexGrid1->setGeometry(twips(240, 960, 7815, 5055));
     MSFlexGrid1->setFont(designFont(QStringLiteral("Impact"), 18, QFont::Bold));
@@ -75,8 +63,10 @@ ClubBoard::ClubBoard(QWidget* parent, const GameState& basGlobals, const ClubFil
     MSFlexGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     MSFlexGrid1->setSelectionMode(QAbstractItemView::NoSelection);
     MSFlexGrid1->setAccessibleName(QStringLiteral("Sumdash Club members"));
+    MSFlexGrid1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     MSFlexGrid1->verticalHeader()->setDefaultSectionSize(
         QFontMetrics(MSFlexGrid1->font()).height() + 6);
+    MSFlexGrid1->setFocusPolicy(Qt::StrongFocus);
 
     auto* Command3 = new QPushButton(QStringLiteral("Close"), this);
     Command3->setObjectName(QStringLiteral("Command3"));
@@ -98,8 +88,7 @@ ClubBoard::ClubBoard(QWidget* parent, const GameState& basGlobals, const ClubFil
 
 void ClubBoard::Combo1_Click()
 {
-    MSFlexGrid1->clearContents();
-    MSFlexGrid1->setRowCount(2);
+    m_rows->clearAll();
     LoadClubList(Combo1->currentText());
 }
 
@@ -109,27 +98,16 @@ void ClubBoard::LoadClubList(const QString& typeName)
     if (!records) {
         return;
     }
-    setCell(MSFlexGrid1, 0, 0, QStringLiteral("Name"));
-    setCell(MSFlexGrid1, 0, 1, QStringLiteral("Time"));
-
-    std::vector<const ClubRecord*> members;
+    std::vector<std::pair<QString, QString>> members;
     for (const ClubRecord& record : *records) {
         if (record.type == typeName) {
-            members.push_back(&record);
+            members.emplace_back(record.name.left(100), record.time.left(100));
         }
     }
     // Fastest first: times are compared as texts, case-sensitively, which is time order for
     // every time that can join; equal times keep their file order.
-    std::stable_sort(members.begin(), members.end(), [](const ClubRecord* a, const ClubRecord* b) {
-        return QString::compare(a->time, b->time, Qt::CaseSensitive) < 0;
+    std::stable_sort(members.begin(), members.end(), [](const auto& a, const auto& b) {
+        return QString::compare(a.second, b.second, Qt::CaseSensitive) < 0;
     });
-    MSFlexGrid1->setUpdatesEnabled(false);
-    MSFlexGrid1->setRowCount(static_cast<int>(members.size()) + 1);
-    int row = 1;
-    for (const ClubRecord* member : members) {
-        setCell(MSFlexGrid1, row, 0, member->name.left(100));
-        setCell(MSFlexGrid1, row, 1, member->time.left(100));
-        ++row;
-    }
-    MSFlexGrid1->setUpdatesEnabled(true);
+    m_rows->showMembers(std::move(members));
 }

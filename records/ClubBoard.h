@@ -4,8 +4,9 @@
 #include <QDialog>
 
 class ClubFile;
+class ClubGridModel;
 class QComboBox;
-class QTableWidget;
+class QTableView;
 struct GameState;
 
 /// frmClub. Opens on the type of the current or last run; every change of type reads the club
@@ -24,5 +25,6 @@ private:
 
     const ClubFile& m_club;
     QComboBox* Combo1;
-    QTableWidget* MSFlexGrid1;
+    QTableView* MSFlexGrid1;
+    ClubGridModel* m_rows;
 };

@@ -16,7 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTimer>
 #include <QToolBar>
 #include <QtTest>
@@ -596,8 +596,8 @@ void MainWindowTest::recordsCommandsOpenTheBoards()
     QVERIFY(game.settle());
     driver.then([](QWidget* board) {
         QCOMPARE(board->objectName(), "frmClub");
-        auto* grid = board->findChild<QTableWidget*>("MSFlexGrid1");
-        QCOMPARE(grid->item(1, 0)->text(), "Ann");
+        auto* grid = board->findChild<QTableView*>("MSFlexGrid1");
+        QCOMPARE(grid->model()->index(1, 0).data().toString(), "Ann");
         board->close();
     });
     QTest::keyClick(&game.window, Qt::Key_F8);
