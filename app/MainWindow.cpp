@@ -1,6 +1,7 @@
 // The main window: menus, toolbar, the count and clock row, the banner and the page.
 #include "app/MainWindow.h"
 
+#include "app/AboutBox.h"
 #include "app/SplashWindow.h"
 #include "app/WoodBackground.h"
 #include "assets/ArtIcons.h"
@@ -13,6 +14,7 @@
 #include "engine/RunClock.h"
 #include "engine/SvgPicture.h"
 #include "engine/Twips.h"
+#include "engine/WebPages.h"
 #include "records/ClubBoard.h"
 #include "records/TopTimesBoard.h"
 #include "results/StatsWindow.h"
@@ -90,10 +92,11 @@ void showClock(QLabel* ShowTime, const QString& text)
 } // namespace
 
 MainWindow::MainWindow(GameState& globals, RandomSource& random, RunClock& runClock,
-                       RecordStores stores)
+                       RecordStores stores, DesktopServices desktop)
     : basGlobals(globals)
     , m_runClock(runClock)
     , m_stores(stores)
+    , m_desktop(desktop)
     , m_run(globals, random)
 {
     setObjectName(QStringLiteral("frmMain"));
@@ -196,6 +199,11 @@ void MainWindow::buildMenus()
     connect(mnuExit, &QAction::triggered, this, &MainWindow::mnuExit_Click);
     connect(mnuBestTimes, &QAction::triggered, this, &MainWindow::mnuBestTimes_Click);
     connect(mnuViewClub, &QAction::triggered, this, &MainWindow::mnuViewClub_Click);
+    connect(mnuOnlineTimes, &QAction::triggered, this, &MainWindow::mnuOnlineTimes_Click);
+    connect(mnuSumdashOnline, &QAction::triggered, this, &MainWindow::mnuSumdashOnline_Click);
+    connect(mnuHome, &QAction::triggered, this, &MainWindow::mnuHome_Click);
+    connect(mnuOnSupport, &QAction::triggered, this, &MainWindow::mnuOnSupport_Click);
+    connect(mnuAbout, &QAction::triggered, this, &MainWindow::mnuAbout_Click);
 }
 
 void MainWindow::buildToolbar(QWidget* client)
@@ -320,6 +328,32 @@ void MainWindow::mnuViewClub_Click()
     regainFocus();
 }
 
+void MainWindow::mnuOnlineTimes_Click()
+{
+    OpenWebPage(this, m_desktop.browser, QStringLiteral("/cgi-bin/toptimes.pl"));
+}
+
+void MainWindow::mnuSumdashOnline_Click()
+{
+    OpenWebPage(this, m_desktop.browser, QStringLiteral("/sumdash.htm"));
+}
+
+void MainWindow::mnuHome_Click()
+{
+    OpenWebPage(this, m_desktop.browser, QStringLiteral("/"));
+}
+
+void MainWindow::mnuOnSupport_Click()
+{
+    OpenWebPage(this, m_desktop.browser, QStringLiteral("/contact.htm"));
+}
+
+void MainWindow::mnuAbout_Click()
+{
+    AboutBox::showModal(this, m_desktop.systemInfo);
+    regainFocus();
+}
+
 void MainWindow::Toolbar1_ButtonClick(const QString& key)
 {
     if (key == QLatin1String("dash")) {
@@ -332,6 +366,8 @@ void MainWindow::Toolbar1_ButtonClick(const QString& key)
         mnuViewClub_Click();
     } else if (key == QLatin1String("toptime")) {
         mnuBestTimes_Click();
+    } else if (key == QLatin1String("web")) {
+        mnuHome_Click();
     }
 }
 
@@ -364,7 +400,7 @@ void MainWindow::FinishRun()
     showBoard();
     StatsWindow::showModal(this, basGlobals,
                            RunResults { ShowTime->text(), CorrectLab->text(), IncorrectLab->text() },
-                           m_stores);
+                           m_stores, m_desktop.browser);
     regainFocus();
 }
 

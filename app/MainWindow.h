@@ -4,6 +4,16 @@
 #include "engine/DrillRun.h"
 #include "records/RecordStores.h"
 
+class SystemInfoLauncher;
+class WebBrowser;
+
+/// What the main window reaches outside the program through: a browser, a system tool.
+struct DesktopServices
+{
+    WebBrowser& browser;
+    SystemInfoLauncher& systemInfo;
+};
+
 #include <QMainWindow>
 
 #include <map>
@@ -30,7 +40,8 @@ public:
     enum class Splash { Show, Skip };
 
     /// The window is built hidden; Form_Load runs the start-up and shows it.
-    MainWindow(GameState& basGlobals, RandomSource& random, RunClock& runClock, RecordStores stores);
+    MainWindow(GameState& basGlobals, RandomSource& random, RunClock& runClock, RecordStores stores,
+               DesktopServices desktop);
     ~MainWindow() override;
 
     /// Start-up: practice defaults, the splash for three seconds (tests skip it), then the
@@ -45,6 +56,11 @@ public slots:
     void mnuExit_Click();
     void mnuBestTimes_Click();
     void mnuViewClub_Click();
+    void mnuOnlineTimes_Click();
+    void mnuSumdashOnline_Click();
+    void mnuHome_Click();
+    void mnuOnSupport_Click();
+    void mnuAbout_Click();
     void Toolbar1_ButtonClick(const QString& key);
     void Timer1_Timer();
     void Timer2_Timer();
@@ -76,6 +92,7 @@ private:
     GameState& basGlobals;
     RunClock& m_runClock;
     RecordStores m_stores;
+    DesktopServices m_desktop;
     DrillRun m_run;
 
     QMenu* mnuFile = nullptr;

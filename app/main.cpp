@@ -1,5 +1,7 @@
 // Sumdash! starts here: the one place that builds the real collaborators.
+#include "app/DesktopBrowser.h"
 #include "app/MainWindow.h"
+#include "app/SystemInfoLauncher.h"
 #include "assets/ArtIcons.h"
 #include "assets/DesignFonts.h"
 #include "engine/ClockSeededRandom.h"
@@ -26,7 +28,10 @@ int main(int argc, char* argv[])
     SteadyRunClock runClock;
     IniSettingsStore topTimes;
     ClubFile club(ClubFile::defaultPath());
-    MainWindow frmMain(basGlobals, random, runClock, RecordStores { topTimes, club });
+    DesktopBrowser browser;
+    PathSystemInfoLauncher systemInfo;
+    MainWindow frmMain(basGlobals, random, runClock, RecordStores { topTimes, club },
+                       DesktopServices { browser, systemInfo });
     frmMain.Form_Load(MainWindow::Splash::Show);
     return QApplication::exec();
 }

@@ -5,8 +5,10 @@
 #include "bench/BenchFigures.h"
 #include "engine/ClockSeededRandom.h"
 #include "engine/GameState.h"
+#include "tests/support/FakeSystemInfo.h"
 #include "tests/support/ManualRunClock.h"
 #include "tests/support/ModalDialogDriver.h"
+#include "tests/support/RecordingBrowser.h"
 #include "tests/support/TempRecords.h"
 
 #include <QAction>
@@ -274,7 +276,9 @@ private:
     ClockSeededRandom random { frozenClock };
     ManualRunClock clock;
     TempRecords records;
-    MainWindow window { globals, random, clock, records.stores() };
+    RecordingBrowser browser;
+    FakeSystemInfo systemInfo;
+    MainWindow window { globals, random, clock, records.stores(), DesktopServices { browser, systemInfo } };
     ModalDialogDriver driver;
     QLineEdit* answerBox = nullptr;
     QWidget* page = nullptr;

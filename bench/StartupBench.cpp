@@ -1,5 +1,7 @@
 // Start-up to the first window on screen, and memory: Sumdash! against a minimal Qt window.
+#include "app/DesktopBrowser.h"
 #include "app/MainWindow.h"
+#include "app/SystemInfoLauncher.h"
 #include "app/SplashWindow.h"
 #include "assets/ArtIcons.h"
 #include "assets/DesignFonts.h"
@@ -220,7 +222,10 @@ int runSumdash(int argc, char* argv[], std::int64_t mainNs)
     SteadyRunClock runClock;
     IniSettingsStore topTimes;
     ClubFile club(ClubFile::defaultPath());
-    MainWindow frmMain(basGlobals, random, runClock, RecordStores { topTimes, club });
+    DesktopBrowser browser;
+    PathSystemInfoLauncher systemInfo;
+    MainWindow frmMain(basGlobals, random, runClock, RecordStores { topTimes, club },
+                       DesktopServices { browser, systemInfo });
     printStamp("built", nowNs());
     frmMain.Form_Load(MainWindow::Splash::Show);
     return QApplication::exec();

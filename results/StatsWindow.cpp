@@ -1,6 +1,8 @@
 // The results window that closes every run: time, counts, percentage and the rewards.
 #include "results/StatsWindow.h"
 
+#include "results/OnlineSubmission.h"
+
 #include "assets/DesignFonts.h"
 #include "engine/DialogFrame.h"
 #include "engine/GameState.h"
@@ -11,6 +13,7 @@
 #include "engine/SiteDomain.h"
 #include "engine/SvgPicture.h"
 #include "engine/Twips.h"
+#include "engine/WebPages.h"
 #include "records/ClubBoard.h"
 #include "records/ClubFile.h"
 #include "records/NameDialog.h"
@@ -70,17 +73,18 @@ QPushButton* makePictureButton(QWidget* parent, const char* name, const QString&
 } // namespace
 
 void StatsWindow::showModal(QWidget* parent, GameState& basGlobals, const RunResults& results,
-                            RecordStores stores)
+                            RecordStores stores, WebBrowser& browser)
 {
-    StatsWindow window(parent, basGlobals, results, stores);
+    StatsWindow window(parent, basGlobals, results, stores, browser);
     window.exec();
 }
 
 StatsWindow::StatsWindow(QWidget* parent, GameState& globals, const RunResults& results,
-                         RecordStores stores)
+                         RecordStores stores, WebBrowser& browser)
     : QDialog(parent)
     , basGlobals(globals)
     , m_stores(stores)
+    , m_browser(browser)
 {
     setObjectName(QStringLiteral("frmStats"));
     setUpDialogFrame(this, QStringLiteral("Sumdash! Stats:"), twipsSize(6615, 3855));
@@ -120,6 +124,7 @@ StatsWindow::StatsWindow(QWidget* parent, GameState& globals, const RunResults& 
     Command2 = makeButton(this, "Command2", QStringLiteral("View Top Times"),
                           twips(1920, 2880, 2775, 375));
     Command3 = makeButton(this, "Command3", QStringLiteral("Close"), twips(1920, 3360, 2775, 375));
+    connect(Command1, &QPushButton::clicked, this, &StatsWindow::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &StatsWindow::Command2_Click);
     connect(Command3, &QPushButton::clicked, this, &StatsWindow::Command3_Click);
     connect(Command4, &QPushButton::clicked, this, &StatsWindow::Command4_Click);
@@ -196,6 +201,18 @@ void StatsWindow::RecordTopTime(std::int16_t problemType)
     if (basGlobals.TopTimeSlot != NoTopTimeSlot) {
         Command2_Click();
     }
+}
+
+void StatsWindow::Command1_Click()
+{
+    Command1->hide();
+    basGlobals.NamePromptTitle = submissionPrompt();
+    const QString name = NameDialog::ask(this, basGlobals);
+    const QString address = submissionAddress(name, basGlobals.ProblemType, ShowTime->text(),
+                                              QDate::currentDate(), QLocale());
+    openWebAddress(this, m_browser, address);
+    basGlobals.NamePromptTitle.clear();
+    regainFocus();
 }
 
 void StatsWindow::Command2_Click()

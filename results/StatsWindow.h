@@ -9,6 +9,7 @@
 #include <cstdint>
 
 struct GameState;
+class WebBrowser;
 class QLabel;
 class QPushButton;
 
@@ -21,15 +22,17 @@ class StatsWindow : public QDialog
 
 public:
     static void showModal(QWidget* parent, GameState& basGlobals, const RunResults& results,
-                          RecordStores stores);
+                          RecordStores stores, WebBrowser& browser);
 
 private:
     StatsWindow(QWidget* parent, GameState& basGlobals, const RunResults& results,
-                RecordStores stores);
+                RecordStores stores, WebBrowser& browser);
     void Form_Load(const RunResults& results);
     /// Ranks a qualifying time into its type's table, asks the name when it made the table,
     /// saves all tables and then shows the board.
     void RecordTopTime(std::int16_t problemType);
+    /// Sends the time to the online scoreboard, once: name prompt, then the browser.
+    void Command1_Click();
     void Command2_Click();
     void Command3_Click();
     void Command4_Click();
@@ -39,6 +42,7 @@ private:
 
     GameState& basGlobals;
     RecordStores m_stores;
+    WebBrowser& m_browser;
     QString m_clockText; ///< the main window's clock, ranked into the top times
     QLabel* Label1;
     QLabel* Label2;

@@ -6,7 +6,9 @@
 #include "engine/GameState.h"
 #include "records/ClubFile.h"
 #include "tests/support/ManualRunClock.h"
+#include "tests/support/FakeSystemInfo.h"
 #include "tests/support/ModalDialogDriver.h"
+#include "tests/support/RecordingBrowser.h"
 #include "tests/support/TempRecords.h"
 
 #include <QAction>
@@ -55,7 +57,9 @@ struct Game
     ClockSeededRandom random { frozenClock };
     ManualRunClock clock;
     TempRecords records;
-    MainWindow window { globals, random, clock, records.stores() };
+    RecordingBrowser browser;
+    FakeSystemInfo systemInfo;
+    MainWindow window { globals, random, clock, records.stores(), DesktopServices { browser, systemInfo } };
 
     Game()
     {

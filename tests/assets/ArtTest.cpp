@@ -34,7 +34,7 @@ void ArtTest::everyPictureLoads()
         QVERIFY2(!renderer.defaultSize().isEmpty(), qPrintable(path));
         ++pictures;
     }
-    QCOMPARE(pictures, 21);
+    QCOMPARE(pictures, 22);
 }
 
 void ArtTest::designNamesMapOntoShippedFonts_data()

@@ -8,6 +8,7 @@
 #include "records/TopTimesBoard.h"
 #include "results/StatsWindow.h"
 #include "tests/support/ModalDialogDriver.h"
+#include "tests/support/RecordingBrowser.h"
 #include "tests/support/TempRecords.h"
 
 #include <QComboBox>
@@ -56,6 +57,8 @@ QString askName(GameState& globals, const std::function<void(QWidget*)>& answer)
 class RecordsWindowsTest : public QObject
 {
     Q_OBJECT
+
+    RecordingBrowser m_browser;
 
 private slots:
     void initTestCase() { registerDesignFonts(); }
@@ -342,7 +345,7 @@ void RecordsWindowsTest::joiningTheClub()
         QCOMPARE(cell(board, 1, 1), "2:47");
         clickChild(board, "Command3");
     });
-    StatsWindow::showModal(nullptr, globals, RunResults { "2:47", "100", "0" }, records.stores());
+    StatsWindow::showModal(nullptr, globals, RunResults { "2:47", "100", "0" }, records.stores(), m_browser);
     QVERIFY(driver.finished());
     QVERIFY(driver.closedByForce().isEmpty());
     QFile file(records.club.path());
@@ -371,7 +374,7 @@ void RecordsWindowsTest::joiningWhenTheClubCannotBeSaved()
     driver.then([](QWidget* board) { board->close(); });
     driver.then([](QWidget* stats) { stats->close(); });
     StatsWindow::showModal(nullptr, globals, RunResults { "1:00", "100", "0" },
-                           RecordStores { records.topTimes, folder });
+                           RecordStores { records.topTimes, folder }, m_browser);
     QCOMPARE(message, "Unable to save file.");
     QCOMPARE(driver.dialogsSeen(), QStringList({ "frmStats", "frmTopTime", "", "frmClub" }));
     QVERIFY(globals.NamePromptTitle.empty());
@@ -395,7 +398,7 @@ void RecordsWindowsTest::topTimeThatCannotBeSavedIsReported()
     });
     driver.then([](QWidget* board) { board->close(); });
     driver.then([](QWidget* stats) { stats->close(); });
-    StatsWindow::showModal(nullptr, globals, RunResults { "1:30", "100", "0" }, RecordStores { store, club });
+    StatsWindow::showModal(nullptr, globals, RunResults { "1:30", "100", "0" }, RecordStores { store, club }, m_browser);
     QCOMPARE(message, "Unable to save file.");
     QVERIFY(driver.closedByForce().isEmpty());
 }

@@ -8,6 +8,7 @@
 #include "results/RunResults.h"
 #include "results/StatsWindow.h"
 #include "tests/support/ModalDialogDriver.h"
+#include "tests/support/RecordingBrowser.h"
 #include "tests/support/TempRecords.h"
 
 #include <QLabel>
@@ -33,6 +34,8 @@ QString text(QWidget* dialog, const char* name)
 class ResultsTest : public QObject
 {
     Q_OBJECT
+
+    RecordingBrowser m_browser;
 
 private slots:
     void initTestCase() { registerDesignFonts(); }
@@ -137,7 +140,7 @@ void ResultsTest::qualifyingTimedRunOffersTheRewards()
         QCOMPARE(QApplication::focusWidget(), dialog->findChild<QWidget*>("Command4"));
         clickChild(dialog, "Command3");
     });
-    StatsWindow::showModal(nullptr, globals, RunResults { time, "100", "0" }, records.stores());
+    StatsWindow::showModal(nullptr, globals, RunResults { time, "100", "0" }, records.stores(), m_browser);
     QVERIFY(driver.finished());
     QVERIFY(driver.closedByForce().isEmpty());
     QCOMPARE(driver.dialogsSeen().size(), ranked ? 3 : 1);
@@ -159,7 +162,7 @@ void ResultsTest::slowTimedRunShowsTheTimeAlone()
         QVERIFY(!shown(dialog, "PercentLab"));
         dialog->close(); // the close box
     });
-    StatsWindow::showModal(nullptr, globals, RunResults { "3:01", "100", "0" }, records.stores());
+    StatsWindow::showModal(nullptr, globals, RunResults { "3:01", "100", "0" }, records.stores(), m_browser);
     QVERIFY(driver.closedByForce().isEmpty());
 }
 
@@ -185,7 +188,7 @@ void ResultsTest::practiceRunShowsCountsAndPercentage()
         QCOMPARE(dialog->findChild<QWidget*>("ShowTime")->y(), 0);
         QTest::keyClick(dialog->findChild<QWidget*>("Command3"), Qt::Key_Space);
     });
-    StatsWindow::showModal(nullptr, globals, RunResults { "1:05", "3", "5" }, records.stores());
+    StatsWindow::showModal(nullptr, globals, RunResults { "1:05", "3", "5" }, records.stores(), m_browser);
     QVERIFY(driver.closedByForce().isEmpty());
 }
 
@@ -203,7 +206,7 @@ void ResultsTest::onlyCorrectPracticeShowsTheTimeAlone()
         QCOMPARE(dialog->findChild<QWidget*>("ShowTime")->y(), twips(600));
         clickChild(dialog, "Command3");
     });
-    StatsWindow::showModal(nullptr, globals, RunResults { "0:40", "10", "0" }, records.stores());
+    StatsWindow::showModal(nullptr, globals, RunResults { "0:40", "10", "0" }, records.stores(), m_browser);
     QVERIFY(driver.closedByForce().isEmpty());
 }
 
@@ -212,17 +215,21 @@ void ResultsTest::submitToolTipNamesTheSite()
     GameState globals;
     TempRecords records;
     globals.TimedMode = true;
+    globals.ProblemType = 2;
     ModalDialogDriver driver;
     driver.then([](QWidget* prompt) { clickChild(prompt, "Command1"); });
     driver.then([](QWidget* board) { clickChild(board, "Command2"); });
     driver.then([&](QWidget* dialog) {
+        QCOMPARE(dialog->objectName(), "frmStats");
         QCOMPARE(dialog->findChild<QWidget*>("Command1")->toolTip(),
                  "Click here to submit your time to " + QString::fromStdString(siteDomain(SiteBaseAddress)) + ".");
         QCOMPARE(dialog->findChild<QWidget*>("Command4")->toolTip(),
                  "Click here to join the Sumdash Club.");
         dialog->close();
     });
-    StatsWindow::showModal(nullptr, globals, RunResults { "1:00", "100", "0" }, records.stores());
+    StatsWindow::showModal(nullptr, globals, RunResults { "1:00", "100", "0" }, records.stores(), m_browser);
+    QVERIFY(driver.finished());
+    QVERIFY(driver.closedByForce().isEmpty());
 }
 
 void ResultsTest::longTimeIsNotCut()
@@ -237,7 +244,7 @@ void ResultsTest::longTimeIsNotCut()
         QVERIFY(time->geometry().right() < dialog->width());
         dialog->close();
     });
-    StatsWindow::showModal(nullptr, globals, RunResults { "12:05", "13", "5" }, records.stores());
+    StatsWindow::showModal(nullptr, globals, RunResults { "12:05", "13", "5" }, records.stores(), m_browser);
 }
 
 void ResultsTest::heldEnterDoesNotPressAButton()
@@ -257,7 +264,7 @@ void ResultsTest::heldEnterDoesNotPressAButton()
         stayedOpenOnRepeat = dialog->isVisible();
         QTest::keyClick(close, Qt::Key_Return);
     });
-    StatsWindow::showModal(nullptr, globals, RunResults { "0:30", "5", "0" }, records.stores());
+    StatsWindow::showModal(nullptr, globals, RunResults { "0:30", "5", "0" }, records.stores(), m_browser);
     QVERIFY(stayedOpenOnRepeat);
     QVERIFY(driver.finished());
     QVERIFY(driver.closedByForce().isEmpty());

@@ -47,7 +47,13 @@ void ModalDialogDriver::poll()
         m_seen << modal->objectName();
         if (m_steps.empty()) {
             m_forced << modal->objectName();
-            QTimer::singleShot(0, modal, [modal] { modal->close(); });
+            QTimer::singleShot(0, modal, [modal] {
+                if (auto* dialog = qobject_cast<QDialog*>(modal)) {
+                    dialog->done(QDialog::Rejected);
+                } else {
+                    modal->close();
+                }
+            });
             return;
         }
         Step step = std::move(m_steps.front());
@@ -66,7 +72,7 @@ void ModalDialogDriver::poll()
         m_forced << modal->objectName();
         m_pollsOnCurrent = 0;
         if (auto* dialog = qobject_cast<QDialog*>(modal)) {
-            dialog->reject();
+            dialog->done(QDialog::Rejected); // also closes a dialog that ignores Escape
         } else {
             modal->close();
         }

@@ -1,0 +1,98 @@
+// The about box: the maker's logo, the legal warning, the copyright notice and System Info.
+#include "app/AboutBox.h"
+
+#include "app/SystemInfoLauncher.h"
+#include "assets/DesignFonts.h"
+#include "engine/DialogFrame.h"
+#include "engine/SvgPicture.h"
+#include "engine/Twips.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+
+namespace {
+
+const QString Warning = QStringLiteral(
+    "This program is protected by copyright law and international treaties. Unauthorized "
+    "distribution or reproduction of this program, or any part of it, may result in severe civil "
+    "and criminal penalties, and will be prosecuted to the maximum extent possible under law.");
+
+const QString Copyright = QStringLiteral("Copyright \u00A9 2026 Pellmoor. All rights reserved.");
+
+QPushButton* makeButton(QWidget* parent, const char* name, const QString& text, const QRect& geometry)
+{
+    auto* button = new QPushButton(text, parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setGeometry(geometry);
+    button->setFont(designFont(QStringLiteral("MS Sans Serif"), 8.25, QFont::Bold));
+    setButtonColour(button, QColor(0xE0, 0xE0, 0xE0));
+    button->setAutoDefault(false);
+    button->setDefault(false);
+    return button;
+}
+
+QGroupBox* makeFrame(QWidget* parent, const char* name, const QString& caption, const QRect& geometry)
+{
+    auto* frame = new QGroupBox(caption, parent);
+    frame->setObjectName(QString::fromLatin1(name));
+    frame->setGeometry(geometry);
+    frame->setFont(designFont(QStringLiteral("MS Sans Serif"), 8.25, QFont::Bold));
+    frame->setAutoFillBackground(true);
+    QPalette palette = frame->palette();
+    palette.setColor(QPalette::Window, Qt::white);
+    frame->setPalette(palette);
+    return frame;
+}
+
+} // namespace
+
+void AboutBox::showModal(QWidget* parent, SystemInfoLauncher& systemInfo)
+{
+    AboutBox box(parent, systemInfo);
+    box.exec();
+}
+
+AboutBox::AboutBox(QWidget* parent, SystemInfoLauncher& systemInfo)
+    : QDialog(parent)
+    , m_systemInfo(systemInfo)
+{
+    setObjectName(QStringLiteral("frmAbout"));
+    setUpDialogFrame(this, QStringLiteral("About Sumdash!"), twipsSize(4155, 4215));
+
+    auto* Image1 = new SvgPicture(QStringLiteral(":/assets/maker-logo.svg"), SvgPicture::Fit::Stretch, this);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setGeometry(twips(120, 120, 3915, 1650));
+    Image1->setAccessibleName(QStringLiteral("Pellmoor"));
+
+    auto* Command1 = makeButton(this, "Command1", QStringLiteral("OK"), twips(120, 3720, 1875, 375));
+    QGroupBox* Frame3 = makeFrame(this, "Frame3", QStringLiteral("Warning:"), twips(120, 1800, 3915, 1335));
+    auto* Label1 = new QLabel(Warning, Frame3);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setGeometry(twips(120, 240, 3735, 975));
+    Label1->setWordWrap(true);
+    Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Label1->setFont(designFont(QStringLiteral("MS Sans Serif"), 7));
+    QGroupBox* Frame4 = makeFrame(this, "Frame4", Copyright, twips(120, 3240, 3915, 375));
+    auto* cmdSysInfo = makeButton(this, "cmdSysInfo", QStringLiteral("System Info..."),
+                                  twips(2160, 3720, 1875, 375));
+
+    connect(Command1, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cmdSysInfo, &QPushButton::clicked, this, &AboutBox::cmdSysInfo_Click);
+    setTabOrder(Command1, Frame3);
+    setTabOrder(Frame3, Frame4);
+    setTabOrder(Frame4, cmdSysInfo);
+    Command1->setFocus();
+}
+
+void AboutBox::cmdSysInfo_Click()
+{
+    StartSysInfo();
+}
+
+void AboutBox::StartSysInfo()
+{
+    if (!m_systemInfo.start()) {
+        showMessage(this, QStringLiteral("System Information Is Unavailable At This Time"));
+    }
+}
