@@ -18,7 +18,7 @@ const QString Warning = QStringLiteral(
     "distribution or reproduction of this program, or any part of it, may result in severe civil "
     "and criminal penalties, and will be prosecuted to the maximum extent possible under law.");
 
-const QString Copyright = QStringLiteral("Copyright \u00A9 2026 Pellmoor. All rights reserved.");
+const QString Copyright = QStringLiteral("Copyright \u00A9 2026 Pellmoor");
 
 QPushButton* makeButton(QWidget* parent, const char* name, const QString& text, const QRect& geometry)
 {

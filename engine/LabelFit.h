@@ -21,3 +21,15 @@ inline void fitLabelToText(QLabel* label, const QRect& designed, LabelAnchor anc
         label->setGeometry(geometry);
     }
 }
+
+/// Makes a one-line caption smaller until it fits its label: a heading chosen by the caller
+/// (a long web address in it) stays whole instead of losing its ends.
+inline void shrinkLabelToText(QLabel* label)
+{
+    QFont font = label->font();
+    const int available = label->width() - 2 * label->margin() - 4;
+    while (font.pixelSize() > 10 && QFontMetrics(font).horizontalAdvance(label->text()) > available) {
+        font.setPixelSize(font.pixelSize() - 1);
+    }
+    label->setFont(font);
+}

@@ -4,6 +4,7 @@
 #include "assets/DesignFonts.h"
 #include "engine/DialogFrame.h"
 #include "engine/GameState.h"
+#include "engine/LabelFit.h"
 #include "engine/SiteDomain.h"
 #include "engine/SvgPicture.h"
 #include "engine/Twips.h"
@@ -80,6 +81,7 @@ void NameDialog::Form_Load(const GameState& basGlobals)
     const QString title = QString::fromStdString(basGlobals.NamePromptTitle);
     if (!title.isEmpty()) {
         Label2->setText(title);
+        shrinkLabelToText(Label2);
         if (basGlobals.NamePromptTitle == submissionPrompt()) {
             Image1->hide();
         }
