@@ -7,6 +7,7 @@ SUMDASH_PACKAGES=(
     build-essential cmake
     qt6-base-dev qt6-svg-dev libqt6svg6 qt6-qpa-plugins libgl-dev
     xvfb xauth
+    desktop-file-utils appstream dpkg-dev
 )
 
 sumdash_install_missing() {
