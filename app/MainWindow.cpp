@@ -21,6 +21,7 @@
 #include "setup/OptionsDialog.h"
 #include "setup/SelectDialog.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
@@ -117,6 +118,7 @@ MainWindow::MainWindow(GameState& globals, RandomSource& random, RunClock& runCl
 
     auto* Image1 = new SvgPicture(QStringLiteral(":/assets/pencil.svg"), SvgPicture::Fit::Stretch, client);
     Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setAccessibleName(QStringLiteral("Pencil"));
     Image1->setGeometry(twips(600, 1920, 810, 3495));
 
     Picture1 = new ProblemPage(client);
@@ -398,6 +400,10 @@ void MainWindow::FinishRun()
 {
     m_run.FinishRun(m_runClock.elapsedMs());
     showBoard();
+    // Heard by a screen reader before the results window takes over.
+    Picture1->setAccessibleDescription(QStringLiteral("Finished! Time %1").arg(ShowTime->text()));
+    QAccessibleEvent finished(Picture1, QAccessible::Alert);
+    QAccessible::updateAccessibility(&finished);
     StatsWindow::showModal(this, basGlobals,
                            RunResults { ShowTime->text(), CorrectLab->text(), IncorrectLab->text() },
                            m_stores, m_desktop.browser);

@@ -5,8 +5,10 @@
 #include "engine/AnswerBox.h"
 #include "engine/DrillBoard.h"
 #include "engine/ProblemTypes.h"
+#include "engine/ProblemWords.h"
 #include "engine/Twips.h"
 
+#include <QAccessible>
 #include <QFrame>
 #include <QLabel>
 
@@ -67,6 +69,7 @@ ProblemPage::ProblemPage(QWidget* parent)
     WrongAns = makeLabel("WrongAns", twips(3360, 2880, 735, 855), 48);
     WrongAns->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     WrongAns->setText(QStringLiteral("X"));
+    WrongAns->setAccessibleName(QStringLiteral("Wrong answer, try again"));
     QPalette wrongPalette = WrongAns->palette();
     wrongPalette.setColor(QPalette::WindowText, QColor(255, 0, 0));
     WrongAns->setPalette(wrongPalette);
@@ -102,6 +105,12 @@ void ProblemPage::showBoard(const DrillBoard& board)
     const QString operatorText = fromStd(board.OpLab);
     OpLab->setProperty("operatorText", operatorText);
     setText(OpLab, displayedOperator(operatorText));
+    // One text a screen reader can say, on the page and as the answer box's description.
+    const QString words = fromStd(problemInWords(board.NumLab, board.OpLab, board.DenLab));
+    if (accessibleName() != words) {
+        setAccessibleName(words);
+        AnsText->setAccessibleDescription(words);
+    }
     setText(UpLeft, fromStd(board.UpLeft));
     setText(UpRight, fromStd(board.UpRight));
     setText(DownLeft, fromStd(board.DownLeft));
@@ -114,6 +123,13 @@ void ProblemPage::showBoard(const DrillBoard& board)
     AnsText->showAnswer(fromStd(board.AnsText));
     AnsText->setEnabled(board.AnsTextEnabled);
     AnsText->setVisible(board.AnsTextVisible);
-    WrongAns->setVisible(board.WrongAnsVisible);
+    if (board.WrongAnsVisible && WrongAns->isHidden()) {
+        WrongAns->setVisible(true);
+        // The red X shows only while Enter is held; a screen reader hears it as an alert.
+        QAccessibleEvent alert(WrongAns, QAccessible::Alert);
+        QAccessible::updateAccessibility(&alert);
+    } else {
+        WrongAns->setVisible(board.WrongAnsVisible);
+    }
     Label2->setVisible(board.Label2Visible);
 }

@@ -48,6 +48,7 @@ ClubBoard::ClubBoard(QWidget* parent, const GameState& basGlobals, const ClubFil
     auto* Image1 = new SvgPicture(QStringLiteral(":/assets/club-banner.svg"), SvgPicture::Fit::Stretch, this);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setGeometry(twips(4440, 15, 3690, 900));
+    Image1->setAccessibleName(QStringLiteral("Sumdash Club"));
 
     // The first row is the grid's heading row, written only once the file has been read.
     m_rows = new ClubGridModel(this);

@@ -51,6 +51,7 @@ NameDialog::NameDialog(QWidget* parent, const GameState& basGlobals)
     Image1 = new SvgPicture(QStringLiteral(":/assets/name-banner.svg"), SvgPicture::Fit::Stretch, this);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setGeometry(twips(600, 0, 3870, 585));
+    Image1->setAccessibleName(QStringLiteral("Stars and a medal"));
 
     Label2 = makeGreenLabel(this, "Label2", QStringLiteral("You have a top 5 time!"),
                             twips(0, 600, 5055, 495));

@@ -98,6 +98,7 @@ TopTimesBoard::TopTimesBoard(QWidget* parent, const GameState& basGlobals, const
     auto* Image1 = new SvgPicture(QStringLiteral(":/assets/toptimes.svg"), SvgPicture::Fit::Stretch, this);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setGeometry(twips(7440, 2445, 1545, 1845));
+    Image1->setAccessibleName(QStringLiteral("Winners' podium"));
     Image1->lower();
 
     Form_Load(store);

@@ -109,6 +109,7 @@ StatsWindow::StatsWindow(QWidget* parent, GameState& globals, const RunResults& 
     Image1 = new SvgPicture(QStringLiteral(":/assets/stats.svg"), SvgPicture::Fit::Stretch, this);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setGeometry(twips(4680, 1920, 1545, 1845));
+    Image1->setAccessibleName(QStringLiteral("Trophy"));
 
     Command4 = makePictureButton(this, "Command4", QStringLiteral("Join Sumdash Club!"),
                                  twips(120, 2400, 1575, 1335), QStringLiteral(":/assets/join.svg"),

@@ -40,6 +40,7 @@ OptionsDialog::OptionsDialog(QWidget* parent, GameState& globals, CountsRowSink 
     auto* Image1 = new SvgPicture(QStringLiteral(":/assets/options.svg"), SvgPicture::Fit::Stretch, this);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setGeometry(twips(720, 120, 3075, 3015));
+    Image1->setAccessibleName(QStringLiteral("Gears and a pencil"));
 
     auto addCheck = [this, &font](const char* name, const QRect& geometry) {
         auto* check = new QCheckBox(this);

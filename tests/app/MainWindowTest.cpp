@@ -40,6 +40,7 @@ private slots:
     void pageClickReturnsTheFocus();
     void recordsCommandsOpenTheBoards();
     void longPracticeClockStaysWhole();
+    void screenReaderHearsProblemsAndAlerts();
     void splashClosesOnItsTimerAlone();
 };
 
@@ -529,6 +530,34 @@ void MainWindowTest::longPracticeClockStaysWhole()
     QVERIFY(clock->width() >= clock->fontMetrics().horizontalAdvance(clock->text()));
     QVERIFY(clock->geometry().right() < game.window.centralWidget()->width());
     QVERIFY(clock->x() > game.find("IncorrectLab")->geometry().right());
+}
+
+void MainWindowTest::screenReaderHearsProblemsAndAlerts()
+{
+    // The problem is one text in words, renewed with each problem, on the page and as the
+    // answer box's description; the wrong-answer mark and the end of a run carry words too.
+    Game game;
+    game.globals.PracticeProblemCount = 2;
+    ModalDialogDriver driver;
+    game.startPractice(driver, "Command1_2");
+    auto* page = game.find("Picture1");
+    const QString first = game.label("NumLab") + " times " + game.label("DenLab");
+    QCOMPARE(page->accessibleName(), first);
+    QCOMPARE(game.answerBox()->accessibleDescription(), first);
+    QCOMPARE(game.find("WrongAns")->accessibleName(), "Wrong answer, try again");
+
+    game.type(rightAnswer(&game.window));
+    game.enter();
+    const QString second = game.label("NumLab") + " times " + game.label("DenLab");
+    QCOMPARE(page->accessibleName(), second);
+    QCOMPARE(game.answerBox()->accessibleDescription(), second);
+    driver.then([](QWidget* stats) { stats->close(); });
+    game.type(rightAnswer(&game.window));
+    game.enter();
+    QCOMPARE(page->accessibleDescription(), "Finished! Time " + game.label("ShowTime"));
+    for (const char* picture : { "Image1", "Label2" }) {
+        QVERIFY2(!game.find(picture)->accessibleName().isEmpty(), picture);
+    }
 }
 
 void MainWindowTest::splashClosesOnItsTimerAlone()
