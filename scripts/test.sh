@@ -14,6 +14,9 @@ echo "== Normal build"
 sumdash_build build -DSUMDASH_SANITIZE=OFF -DSUMDASH_BUILD_TESTS=ON -DSUMDASH_BUILD_BENCH=ON
 ctest --test-dir "$SUMDASH_ROOT/build" --output-on-failure --parallel "$jobs"
 
+echo "== Fuzzing each reader of stored or typed input briefly"
+bash "$SUMDASH_ROOT/scripts/fuzz.sh" 10
+
 echo "== AddressSanitizer + UndefinedBehaviorSanitizer build"
 sumdash_build build-asan -DSUMDASH_SANITIZE=ON -DSUMDASH_BUILD_TESTS=ON -DSUMDASH_BUILD_BENCH=OFF
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1"
