@@ -22,11 +22,7 @@ const QString Copyright = QStringLiteral("Copyright \u00A9 2026 Pellmoor");
 
 QPushButton* makeButton(QWidget* parent, const char* name, const QString& text, const QRect& geometry)
 {
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setGeometry(geometry);
-    button->setFont(designFont(QStringLiteral("MS Sans Serif"), 8.25, QFont::Bold));
-    setButtonColour(button, QColor(0xE0, 0xE0, 0xE0));
+    QPushButton* button = makeCommandButton(parent, QString::fromLatin1(name), text, geometry, 8.25);
     button->setAutoDefault(false);
     button->setDefault(false);
     return button;

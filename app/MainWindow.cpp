@@ -55,9 +55,7 @@ QLabel* makeImpactLabel(QWidget* parent, const char* name, const QString& text,
     label->setAlignment(alignment | Qt::AlignVCenter);
     label->setAttribute(Qt::WA_TranslucentBackground);
     if (colour.isValid()) {
-        QPalette palette = label->palette();
-        palette.setColor(QPalette::WindowText, colour);
-        label->setPalette(palette);
+        setTextColour(label, colour);
     }
     label->hide();
     return label;
@@ -480,9 +478,7 @@ void MainWindow::showBoard()
     const QColor statusColour(board.lblStatusColour.red, board.lblStatusColour.green,
                               board.lblStatusColour.blue);
     if (lblStatus->palette().color(QPalette::WindowText) != statusColour) {
-        QPalette statusPalette = lblStatus->palette();
-        statusPalette.setColor(QPalette::WindowText, statusColour);
-        lblStatus->setPalette(statusPalette);
+        setTextColour(lblStatus, statusColour);
     }
     pbStatus->setVisible(board.pbStatusVisible);
 

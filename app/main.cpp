@@ -1,9 +1,8 @@
 // Sumdash! starts here: the one place that builds the real collaborators.
+#include "app/ApplicationSetup.h"
 #include "app/DesktopBrowser.h"
 #include "app/MainWindow.h"
 #include "app/SystemInfoLauncher.h"
-#include "assets/ArtIcons.h"
-#include "assets/DesignFonts.h"
 #include "engine/ClockSeededRandom.h"
 #include "engine/GameState.h"
 #include "engine/RunClock.h"
@@ -11,17 +10,11 @@
 #include "records/SettingsStore.h"
 
 #include <QApplication>
-#include <QStyleFactory>
 
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    QApplication::setOrganizationName(QStringLiteral("Pellmoor"));
-    QApplication::setApplicationName(QStringLiteral("Sumdash"));
-    // One style and our own fonts, so the game looks the same on every desktop.
-    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-    registerDesignFonts();
-    QApplication::setWindowIcon(applicationIcon());
+    setUpApplication();
 
     GameState basGlobals;
     ClockSeededRandom random;

@@ -1,7 +1,6 @@
 // Times the answer keystroke in the real main window: Enter pressed to the next page painted.
+#include "app/ApplicationSetup.h"
 #include "app/MainWindow.h"
-#include "assets/ArtIcons.h"
-#include "assets/DesignFonts.h"
 #include "bench/BenchFigures.h"
 #include "engine/ClockSeededRandom.h"
 #include "engine/GameState.h"
@@ -16,7 +15,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QStyle>
-#include <QStyleFactory>
 #include <QTest>
 
 #include <chrono>
@@ -299,11 +297,7 @@ int main(int argc, char* argv[])
 
     // Set up as the game's own start-up does, so the style and fonts painted are the real ones.
     QApplication app(argc, argv);
-    QApplication::setOrganizationName(QStringLiteral("Pellmoor"));
-    QApplication::setApplicationName(QStringLiteral("Sumdash"));
-    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-    require(registerDesignFonts(), "the game's fonts did not load");
-    QApplication::setWindowIcon(applicationIcon());
+    require(setUpApplication(), "the game's fonts did not load");
 
     KeystrokeBench bench;
     std::printf("Sumdash! keystroke benchmark: platform %s, style %s%s\n",

@@ -208,6 +208,7 @@ int runSumdash(int argc, char* argv[], std::int64_t mainNs)
                   [](QWidget*) { reportMemoryAndQuitSoon(); });
     startWatchdog();
 
+    // The steps of setUpApplication(), timed one by one.
     QApplication::setOrganizationName(QStringLiteral("Pellmoor"));
     QApplication::setApplicationName(QStringLiteral("Sumdash"));
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));

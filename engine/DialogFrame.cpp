@@ -1,6 +1,7 @@
 // The frame the setup and results dialogs share: white, fixed size, close box, centred.
 #include "engine/DialogFrame.h"
 
+#include "assets/DesignFonts.h"
 #include "engine/ApplicationTitle.h"
 
 #include <QDialog>
@@ -28,6 +29,24 @@ void setButtonColour(QPushButton* button, const QColor& colour)
     QPalette palette = button->palette();
     palette.setColor(QPalette::Button, colour);
     button->setPalette(palette);
+}
+
+QPushButton* makeCommandButton(QWidget* parent, const QString& name, const QString& text,
+                               const QRect& geometry, double pointSize)
+{
+    auto* button = new QPushButton(text, parent);
+    button->setObjectName(name);
+    button->setGeometry(geometry);
+    button->setFont(designFont(QStringLiteral("MS Sans Serif"), pointSize, QFont::Bold));
+    setButtonColour(button, QColor(0xE0, 0xE0, 0xE0));
+    return button;
+}
+
+void setTextColour(QWidget* widget, const QColor& colour)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    widget->setPalette(palette);
 }
 
 void centreOnScreen(QWidget* window)

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QColor>
+#include <QRect>
 #include <QSize>
 #include <QString>
 
@@ -15,6 +16,14 @@ void setUpDialogFrame(QDialog* dialog, const QString& caption, const QSize& clie
 
 /// A flat "graphical" button face in the given colour.
 void setButtonColour(QPushButton* button, const QColor& colour);
+
+/// A command button as the windows have them: light grey (#E0E0E0), "MS Sans Serif" bold at
+/// the given size, named for tests and accessibility tools.
+QPushButton* makeCommandButton(QWidget* parent, const QString& name, const QString& text,
+                               const QRect& geometry, double pointSize);
+
+/// The colour a label's text is drawn in.
+void setTextColour(QWidget* widget, const QColor& colour);
 
 /// A message box with the text, an OK button only and the application's title.
 void showMessage(QWidget* parent, const QString& text);

@@ -3,6 +3,7 @@
 
 #include "assets/DesignFonts.h"
 #include "engine/AnswerBox.h"
+#include "engine/DialogFrame.h"
 #include "engine/DrillBoard.h"
 #include "engine/ProblemTypes.h"
 #include "engine/ProblemWords.h"
@@ -70,9 +71,7 @@ ProblemPage::ProblemPage(QWidget* parent)
     WrongAns->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     WrongAns->setText(QStringLiteral("X"));
     WrongAns->setAccessibleName(QStringLiteral("Wrong answer, try again"));
-    QPalette wrongPalette = WrongAns->palette();
-    wrongPalette.setColor(QPalette::WindowText, QColor(255, 0, 0));
-    WrongAns->setPalette(wrongPalette);
+    setTextColour(WrongAns, QColor(255, 0, 0));
 
     NumLab = makeLabel("NumLab", twips(5400, 2400, 255, 255), 8.25);
     DenLab = makeLabel("DenLab", twips(5400, 3120, 255, 255), 8.25);

@@ -69,11 +69,8 @@ ClubBoard::ClubBoard(QWidget* parent, const GameState& basGlobals, const ClubFil
         QFontMetrics(MSFlexGrid1->font()).height() + 6);
     MSFlexGrid1->setFocusPolicy(Qt::StrongFocus);
 
-    auto* Command3 = new QPushButton(QStringLiteral("Close"), this);
-    Command3->setObjectName(QStringLiteral("Command3"));
-    Command3->setGeometry(twips(5280, 6120, 2775, 375));
-    Command3->setFont(designFont(QStringLiteral("MS Sans Serif"), 9.75, QFont::Bold));
-    setButtonColour(Command3, QColor(0xE0, 0xE0, 0xE0));
+    QPushButton* Command3 = makeCommandButton(this, QStringLiteral("Command3"), QStringLiteral("Close"),
+                                              twips(5280, 6120, 2775, 375), 9.75);
     connect(Command3, &QPushButton::clicked, this, &QDialog::accept);
 
     connect(Combo1, &QComboBox::currentIndexChanged, this, &ClubBoard::Combo1_Click);

@@ -25,9 +25,7 @@ QLabel* makeGreenLabel(QWidget* parent, const char* name, const QString& text, c
     label->setFont(designFont(QStringLiteral("Impact"), 20.25));
     label->setAlignment(Qt::AlignCenter);
     label->setAttribute(Qt::WA_TranslucentBackground);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, QColor(0x00, 0x80, 0x00));
-    label->setPalette(palette);
+    setTextColour(label, QColor(0x00, 0x80, 0x00));
     return label;
 }
 
@@ -64,11 +62,8 @@ NameDialog::NameDialog(QWidget* parent, const GameState& basGlobals)
     Text1->setMaxLength(NameLength);
     Text1->setAccessibleName(QStringLiteral("Please enter your name:"));
 
-    auto* Command1 = new QPushButton(QStringLiteral("OK"), this);
-    Command1->setObjectName(QStringLiteral("Command1"));
-    Command1->setGeometry(twips(3120, 2520, 1695, 495));
-    Command1->setFont(designFont(QStringLiteral("MS Sans Serif"), 8.25, QFont::Bold));
-    setButtonColour(Command1, QColor(0xE0, 0xE0, 0xE0));
+    QPushButton* Command1 = makeCommandButton(this, QStringLiteral("Command1"), QStringLiteral("OK"),
+                                              twips(3120, 2520, 1695, 495), 8.25);
     Command1->setDefault(true); // Enter in the name box acts as OK
     connect(Command1, &QPushButton::clicked, this, &NameDialog::Command1_Click);
     setTabOrder(Text1, Command1);

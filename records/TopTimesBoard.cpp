@@ -74,25 +74,19 @@ TopTimesBoard::TopTimesBoard(QWidget* parent, const GameState& basGlobals, const
                                   twips(2640, RowTops[place], 4335, height), font, Qt::AlignLeft);
     }
 
-    const QFont buttonFont = designFont(QStringLiteral("MS Sans Serif"), 12, QFont::Bold);
     for (int index = 0; index < 5; ++index) {
         const ProblemTypeInfo& type = ProblemTypes[static_cast<std::size_t>(index)];
-        auto* button = new QPushButton(
-            QString::fromLatin1(type.name.data(), static_cast<qsizetype>(type.name.size())), this);
-        button->setObjectName(QStringLiteral("Command1_%1").arg(index));
-        button->setGeometry(twips(7080, ButtonTops[static_cast<std::size_t>(index)], 2535, 375));
-        button->setFont(buttonFont);
+        QPushButton* button = makeCommandButton(
+            this, QStringLiteral("Command1_%1").arg(index),
+            QString::fromLatin1(type.name.data(), static_cast<qsizetype>(type.name.size())),
+            twips(7080, ButtonTops[static_cast<std::size_t>(index)], 2535, 375), 12);
         button->setAutoDefault(false);
-        setButtonColour(button, Unselected);
         connect(button, &QPushButton::clicked, this, [this, index] { Command1_Click(index); });
         Command1[static_cast<std::size_t>(index)] = button;
     }
-    auto* Command2 = new QPushButton(QStringLiteral("Close"), this);
-    Command2->setObjectName(QStringLiteral("Command2"));
-    Command2->setGeometry(twips(7080, 4320, 2535, 375));
-    Command2->setFont(buttonFont);
+    QPushButton* Command2 = makeCommandButton(this, QStringLiteral("Command2"), QStringLiteral("Close"),
+                                              twips(7080, 4320, 2535, 375), 12);
     Command2->setAutoDefault(false);
-    setButtonColour(Command2, Unselected);
     connect(Command2, &QPushButton::clicked, this, &QDialog::accept);
 
     auto* Image1 = new SvgPicture(QStringLiteral(":/assets/toptimes.svg"), SvgPicture::Fit::Stretch, this);

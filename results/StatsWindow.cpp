@@ -40,21 +40,14 @@ QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, const 
     label->setAlignment(alignment | Qt::AlignVCenter);
     label->setAttribute(Qt::WA_TranslucentBackground);
     if (colour.isValid()) {
-        QPalette palette = label->palette();
-        palette.setColor(QPalette::WindowText, colour);
-        label->setPalette(palette);
+        setTextColour(label, colour);
     }
     return label;
 }
 
 QPushButton* makeButton(QWidget* parent, const char* name, const QString& text, const QRect& geometry)
 {
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setGeometry(geometry);
-    button->setFont(designFont(QStringLiteral("MS Sans Serif"), 9.75, QFont::Bold));
-    setButtonColour(button, ButtonFace);
-    return button;
+    return makeCommandButton(parent, QString::fromLatin1(name), text, geometry, 9.75);
 }
 
 // A reward button: its picture above its caption; hidden until a qualifying run shows it.

@@ -95,11 +95,8 @@ OptionsDialog::OptionsDialog(QWidget* parent, GameState& globals, CountsRowSink 
     Text1->setMaxLength(3);
     Text1->setAccessibleName(QStringLiteral("Number Of Problems:"));
 
-    Command1 = new QPushButton(QStringLiteral("OK"), this);
-    Command1->setObjectName(QStringLiteral("Command1"));
-    Command1->setGeometry(twips(1200, 3240, 2055, 375));
-    Command1->setFont(designFont(QStringLiteral("MS Sans Serif"), 8.25, QFont::Bold));
-    setButtonColour(Command1, QColor(0xE0, 0xE0, 0xE0));
+    Command1 = makeCommandButton(this, QStringLiteral("Command1"), QStringLiteral("OK"),
+                                 twips(1200, 3240, 2055, 375), 8.25);
     connect(Command1, &QPushButton::clicked, this, &OptionsDialog::Command1_Click);
 
     setTabOrder(Check1, Check2);

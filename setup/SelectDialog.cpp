@@ -1,7 +1,6 @@
 // The problem-type selector asked before every run.
 #include "setup/SelectDialog.h"
 
-#include "assets/DesignFonts.h"
 #include "engine/GameState.h"
 #include "engine/ProblemTypes.h"
 #include "engine/SvgPicture.h"
@@ -26,12 +25,10 @@ SelectDialog::SelectDialog(QWidget* parent, GameState& globals)
     static constexpr std::array<int, 5> Tops { 240, 1080, 1920, 2760, 3600 };
     for (std::size_t index = 0; index < Command1.size(); ++index) {
         const ProblemTypeInfo& type = ProblemTypes[index];
-        auto* button = new QPushButton(
-            QString::fromLatin1(type.name.data(), static_cast<qsizetype>(type.name.size())), this);
-        button->setObjectName(QStringLiteral("Command1_%1").arg(index));
-        button->setGeometry(twips(120, Tops[index], 2175, 615));
-        button->setFont(designFont(QStringLiteral("MS Sans Serif"), 12, QFont::Bold));
-        setButtonColour(button, QColor(0xE0, 0xE0, 0xE0));
+        QPushButton* button = makeCommandButton(
+            this, QStringLiteral("Command1_%1").arg(index),
+            QString::fromLatin1(type.name.data(), static_cast<qsizetype>(type.name.size())),
+            twips(120, Tops[index], 2175, 615), 12);
         const int typeIndex = static_cast<int>(index);
         connect(button, &QPushButton::clicked, this, [this, typeIndex] { Command1_Click(typeIndex); });
         Command1[index] = button;

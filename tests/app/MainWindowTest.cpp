@@ -260,7 +260,6 @@ void MainWindowTest::timedRunLocksCommandsEverywhere()
     QTest::mouseClick(game.find("practice"), Qt::LeftButton);
     QTest::mouseClick(game.find("club"), Qt::LeftButton);
     QTest::mouseClick(game.find("toptime"), Qt::LeftButton);
-    QTest::qWait(50);
     QVERIFY(driver.dialogsSeen().size() == 1);
     QVERIFY(game.find<QTimer>("Timer1")->isActive());
 
@@ -288,7 +287,6 @@ void MainWindowTest::practiceRunLocksOnlyTheTimedCommand()
         QVERIFY2(game.action(name)->isEnabled(), name);
     }
     QTest::keyClick(&game.window, Qt::Key_F5);
-    QTest::qWait(50);
     QCOMPARE(driver.dialogsSeen().size(), 2);
     QVERIFY(!game.globals.TimedMode);
 }
@@ -329,7 +327,6 @@ void MainWindowTest::cancelledOptionsStartNoRun()
     driver.then([](QWidget* options) { clickChild(options, "Command1"); });
     QVERIFY(game.settle());
     QTest::keyClick(&game.window, Qt::Key_O, Qt::ControlModifier);
-    QTest::qWait(50);
     QCOMPARE(driver.dialogsSeen(), QStringList({ "frmOptions", "frmOptions" }));
     QVERIFY(!game.find<QTimer>("Timer2")->isActive());
     QVERIFY(game.action("mnuDash")->isEnabled());

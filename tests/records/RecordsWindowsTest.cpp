@@ -147,7 +147,6 @@ void RecordsWindowsTest::namePromptLeavesOnlyByOk()
     askName(globals, [&](QWidget* prompt) {
         QVERIFY(!(prompt->windowFlags() & Qt::WindowCloseButtonHint));
         QTest::keyClick(prompt->findChild<QLineEdit*>("Text1"), Qt::Key_Escape);
-        QTest::qWait(20);
         stillOpen = prompt->isVisible();
         clickChild(prompt, "Command1");
     });
@@ -229,7 +228,6 @@ void RecordsWindowsTest::boardSwitchesTypesAndTakesBackTheFocus()
         // Tab still walks to Close, and Space presses it.
         for (int i = 0; i < 4; ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-            QTest::qWait(5);
         }
         QCOMPARE(QApplication::focusWidget()->objectName(), "Command2");
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);

@@ -260,7 +260,6 @@ void ResultsTest::heldEnterDoesNotPressAButton()
         QApplication::sendEvent(close, &repeat);
         QKeyEvent repeatedSpace(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "), true);
         QApplication::sendEvent(close, &repeatedSpace);
-        QTest::qWait(20);
         stayedOpenOnRepeat = dialog->isVisible();
         QTest::keyClick(close, Qt::Key_Return);
     });
