@@ -7,6 +7,7 @@ SUMDASH_PACKAGES=(
     build-essential cmake
     qt6-base-dev qt6-svg-dev libqt6svg6 qt6-qpa-plugins libgl-dev
     xvfb xauth
+    libxtst-dev x11-xkb-utils x11-utils openbox
     desktop-file-utils appstream dpkg-dev
 )
 
