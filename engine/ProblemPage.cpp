@@ -5,6 +5,7 @@
 #include "engine/AnswerBox.h"
 #include "engine/DialogFrame.h"
 #include "engine/DrillBoard.h"
+#include "engine/AnnouncedLabel.h"
 #include "engine/ProblemTypes.h"
 #include "engine/ProblemWords.h"
 #include "engine/Twips.h"
@@ -67,7 +68,7 @@ ProblemPage::ProblemPage(QWidget* parent)
     AnsText->setAccessibleName(QStringLiteral("Answer"));
     AnsText->hide();
 
-    WrongAns = makeLabel("WrongAns", twips(3360, 2880, 735, 855), 48);
+    WrongAns = makeLabel("WrongAns", twips(3360, 2880, 735, 855), 48, new AnnouncedLabel(this));
     WrongAns->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     WrongAns->setText(QStringLiteral("X"));
     WrongAns->setAccessibleName(QStringLiteral("Wrong answer, try again"));
@@ -77,9 +78,11 @@ ProblemPage::ProblemPage(QWidget* parent)
     DenLab = makeLabel("DenLab", twips(5400, 3120, 255, 255), 8.25);
 }
 
-QLabel* ProblemPage::makeLabel(const char* name, const QRect& geometry, double pointSize)
+QLabel* ProblemPage::makeLabel(const char* name, const QRect& geometry, double pointSize, QLabel* label)
 {
-    auto* label = new QLabel(this);
+    if (label == nullptr) {
+        label = new QLabel(this);
+    }
     label->setObjectName(QString::fromLatin1(name));
     label->setGeometry(geometry);
     label->setFont(designFont(QStringLiteral("PellmoorFont"), pointSize));

@@ -26,7 +26,8 @@ public:
     static QString displayedOperator(const QString& operatorText);
 
 private:
-    QLabel* makeLabel(const char* name, const QRect& geometry, double pointSize);
+    /// Sets up a page label; a label passed in (an announced one) is set up instead of a plain one.
+    QLabel* makeLabel(const char* name, const QRect& geometry, double pointSize, QLabel* label = nullptr);
 
     QLabel* UpLeft;
     QLabel* UpRight;

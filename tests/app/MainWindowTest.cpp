@@ -5,6 +5,7 @@
 #include "records/ClubFile.h"
 #include "tests/support/GameWindow.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QCheckBox>
 #include <QClipboard>
@@ -542,6 +543,10 @@ void MainWindowTest::screenReaderHearsProblemsAndAlerts()
     QCOMPARE(page->accessibleName(), first);
     QCOMPARE(game.answerBox()->accessibleDescription(), first);
     QCOMPARE(game.find("WrongAns")->accessibleName(), "Wrong answer, try again");
+    // A notification is what a Linux screen reader speaks when it appears.
+    QCOMPARE(QAccessible::queryAccessibleInterface(game.find("WrongAns"))->role(), QAccessible::Notification);
+    QCOMPARE(QAccessible::queryAccessibleInterface(game.find("WrongAns"))->text(QAccessible::Name),
+             "Wrong answer, try again");
 
     game.type(rightAnswer(&game.window));
     game.enter();
