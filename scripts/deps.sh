@@ -8,6 +8,7 @@ SUMDASH_PACKAGES=(
     qt6-base-dev qt6-svg-dev libqt6svg6 qt6-qpa-plugins libgl-dev
     xvfb xauth
     libxtst-dev x11-xkb-utils x11-utils openbox
+    xdotool python3-pyatspi at-spi2-core dbus-daemon
     desktop-file-utils appstream dpkg-dev
 )
 

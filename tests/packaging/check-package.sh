@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# Guards the Debian package: its dependencies, and that the program unpacked from it starts
-# and keeps running on its own (splash, then the main window) without a display.
+# Guards the Debian package: its dependencies; that the program unpacked from it starts and
+# keeps running on its own (splash, then the main window) without a display; and that a child
+# who uses a screen reader can play it through and join the club.
 set -euo pipefail
 build_dir="$1"
 work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
+trap 'chmod -R u+w "$work"; rm -rf "$work"' EXIT
 failed=0
 
 (cd "$build_dir" && cpack -G DEB -B "$work/out" >/dev/null)
@@ -34,8 +35,50 @@ if [ "$status" -ne 124 ]; then
     failed=1
 fi
 
+# Played from the installed files by an ordinary user, with a screen reader's eyes: the program
+# folder is not theirs to write, so the club file must land in their own data folder.
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+player_home="$work/player"
+mkdir -p "$player_home/run"
+chmod 700 "$player_home/run"
+chmod -R a-w "$work/root"
+chmod 755 "$work"
+as_player=()
+if [ "$(id -u)" -eq 0 ]; then
+    # Root may write anywhere; the child plays as nobody instead.
+    chown -R 65534:65534 "$player_home"
+    as_player=(setpriv --reuid=65534 --regid=65534 --clear-groups)
+fi
+if ! "${as_player[@]}" env HOME="$player_home" XDG_CONFIG_HOME="$player_home/.config" \
+        XDG_DATA_HOME="$player_home/.local/share" XDG_RUNTIME_DIR="$player_home/run" \
+        timeout 240 "$here/../e2e/with-x-server.sh" --window-manager \
+        dbus-run-session -- /usr/bin/python3 "$here/play-with-screen-reader.py" \
+        "$work/root/usr/bin/sumdash" "Kim" >"$work/play.log" 2>&1; then
+    echo "playing the installed game with a screen reader failed:"
+    grep -v -e 'fd limit' -e 'dbus-daemon\[' "$work/play.log"
+    failed=1
+else
+    grep '^screen reader:' "$work/play.log"
+fi
+club="$player_home/.local/share/Pellmoor/Sumdash/SumdashClub.sdc"
+if ! [ -f "$club" ]; then
+    echo "no club file in the player's data folder: $(find "$work" -name 'SumdashClub.sdc')"
+    failed=1
+else
+    # Each byte is stored 7 above its value.
+    line="$(/usr/bin/python3 -c 'import sys; print(bytes(b - 7 for b in open(sys.argv[1], "rb").read().rstrip(b"\r\n")).decode())' "$club")"
+    case "$line" in
+        "Kim^|^"*"^|^Random^|^") echo "the club in the player's data folder: $line" ;;
+        *) echo "the club file holds $line"; failed=1 ;;
+    esac
+fi
+if ! grep -q 'Screen Reader' "$player_home/.config/Pellmoor/Pellmoor.ini" 2>/dev/null; then
+    echo "the top time was not saved in the player's settings"
+    failed=1
+fi
+
 if [ "$failed" -ne 0 ]; then
     echo "0 passed, 1 failed"
     exit 1
 fi
-echo "package check: dependencies right, the unpacked program runs"
+echo "package check: dependencies right, the unpacked program runs and plays for an ordinary user"
