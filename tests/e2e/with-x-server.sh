@@ -58,4 +58,7 @@ if [ "$window_manager" -eq 1 ]; then
     done
 fi
 
+# The pointer waits in a corner, so no button sits highlighted under it in the screenshots.
+xdotool mousemove 1279 1023 >/dev/null 2>&1 || true
+
 "$@"

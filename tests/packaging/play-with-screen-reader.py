@@ -239,7 +239,9 @@ def play_game(game, listener, club_name):
     if "Sumdash! Stats:" not in listener.windows:
         raise Failure("the results window was never announced; heard %s" % listener.windows)
     keys("ctrl+e")
-    game.process.wait(timeout=STEP_TIMEOUT)
+    status = game.process.wait(timeout=STEP_TIMEOUT)
+    if status != 0:
+        raise Failure("the game ended with status %d after Exit" % status)
     print("screen reader: read 100 problems in words (%s), heard the wrong answer and the results"
           % ", ".join(sorted(operations)))
 
