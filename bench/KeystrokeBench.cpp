@@ -2,6 +2,8 @@
 #include "app/ApplicationSetup.h"
 #include "app/MainWindow.h"
 #include "bench/BenchFigures.h"
+#include "bench/MinimalWindow.h"
+#include "bench/SummaryTable.h"
 #include "engine/ClockSeededRandom.h"
 #include "engine/GameState.h"
 #include "tests/support/FakeSystemInfo.h"
@@ -41,6 +43,7 @@ struct Settings
 {
     int rightAnswers = 10000;
     int wrongAnswers = 10000;
+    int minimalKeys = 10000;
 };
 
 [[noreturn]] void fail(const char* what)
@@ -65,8 +68,10 @@ Settings parseSettings(int argc, char* argv[])
             settings.rightAnswers = std::atoi(argv[++i]);
         } else if (std::strcmp(argv[i], "--wrong") == 0 && hasValue) {
             settings.wrongAnswers = std::atoi(argv[++i]);
+        } else if (std::strcmp(argv[i], "--minimal") == 0 && hasValue) {
+            settings.minimalKeys = std::atoi(argv[++i]);
         } else {
-            std::fprintf(stderr, "usage: keystroke_bench [--right N] [--wrong N]\n");
+            std::fprintf(stderr, "usage: keystroke_bench [--right N] [--wrong N] [--minimal N]\n");
             std::exit(EXIT_FAILURE);
         }
     }
@@ -276,7 +281,8 @@ private:
     TempRecords records;
     RecordingBrowser browser;
     FakeSystemInfo systemInfo;
-    MainWindow window { globals, random, clock, records.stores(), DesktopServices { browser, systemInfo } };
+    MainWindow window { globals, random, clock, records.stores(),
+                        DesktopServices { browser, systemInfo } };
     ModalDialogDriver driver;
     QLineEdit* answerBox = nullptr;
     QWidget* page = nullptr;
@@ -289,6 +295,72 @@ private:
     PaintCounter m_paintCounter { m_pagePaints };
 };
 
+/// The same key timed the same way in the minimal window, where Enter writes a count into the
+/// label: from just before the key is sent to the label painted and the frame handed on. The
+/// window stands beside the game's without taking the keyboard from it.
+class MinimalKeystrokes
+{
+public:
+    MinimalKeystrokes()
+    {
+        m_window.setAttribute(Qt::WA_ShowWithoutActivating);
+        m_window.move(0, 0);
+        m_window.show();
+        require(QTest::qWaitForWindowExposed(&m_window), "the minimal window was never shown");
+        m_window.label()->installEventFilter(&m_paintCounter);
+        QCoreApplication::processEvents();
+    }
+
+    std::vector<double> time(int count)
+    {
+        std::vector<double> samples;
+        samples.reserve(static_cast<std::size_t>(count));
+        while (static_cast<int>(samples.size()) < count) {
+            const int paintsBefore = m_labelPaints;
+            const auto start = SteadyClock::now();
+            QTest::keyClick(&m_window, Qt::Key_Return);
+            QCoreApplication::sendPostedEvents(&m_window, QEvent::UpdateRequest);
+            const auto stop = SteadyClock::now();
+            samples.push_back(microsecondsBetween(start, stop));
+            require(m_labelPaints > paintsBefore, "the key painted nothing in the minimal window");
+            QCoreApplication::processEvents();
+        }
+        return samples;
+    }
+
+private:
+    MinimalWindow m_window;
+    int m_labelPaints = 0;
+    PaintCounter m_paintCounter { m_labelPaints };
+};
+
+// The samples are taken in rounds, a share of each kind per round, so the game and the minimal
+// window meet the same load from whatever else the machine is doing.
+constexpr int Rounds = 10;
+
+int shareOf(int total, int round)
+{
+    return total / Rounds + (round < total % Rounds ? 1 : 0);
+}
+
+void append(std::vector<double>& all, const std::vector<double>& more)
+{
+    all.insert(all.end(), more.begin(), more.end());
+}
+
+/// "0.57 / 0.83 ms": median and 99th percentile.
+std::string medianAndP99(const std::vector<double>& samples)
+{
+    return bench::textf("%.2f / %.2f ms", bench::median(samples) / 1000.0,
+                        bench::percentile(samples, 99.0) / 1000.0);
+}
+
+std::string ratiosOf(const std::vector<double>& sumdash, const std::vector<double>& minimal)
+{
+    return bench::ratioText(bench::median(sumdash), bench::median(minimal)) + " / "
+        + bench::ratioText(bench::percentile(sumdash, 99.0), bench::percentile(minimal, 99.0));
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -299,22 +371,54 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     require(setUpApplication(), "the game's fonts did not load");
 
-    KeystrokeBench bench;
+    KeystrokeBench game;
+    MinimalKeystrokes plain;
     std::printf("Sumdash! keystroke benchmark: platform %s, style %s%s\n",
                 qPrintable(QGuiApplication::platformName()),
                 qPrintable(QApplication::style()->name()),
-                bench.windowWasActivated() ? "" : " (the window never became active)");
+                game.windowWasActivated() ? "" : " (the window never became active)");
     std::printf("Timed: just before the Enter key event is sent, to the moment the parts of the\n"
-                "window it changed are painted and the frame is handed to the window system.\n\n");
+                "window it changed are painted and the frame is handed to the window system.\n"
+                "Taken in %d rounds, each with a share of every kind.\n\n",
+                Rounds);
     std::fflush(stdout);
 
-    if (settings.rightAnswers > 0) {
-        printFigures("Right answer, practice run of Addition (next problem painted):",
-                     bench.timeRightAnswers(settings.rightAnswers));
+    std::vector<double> right;
+    std::vector<double> wrong;
+    std::vector<double> minimal;
+    for (int round = 0; round < Rounds; ++round) {
+        if (const int count = shareOf(settings.rightAnswers, round); count > 0) {
+            append(right, game.timeRightAnswers(count));
+        }
+        if (const int count = shareOf(settings.wrongAnswers, round); count > 0) {
+            append(wrong, game.timeWrongAnswers(count));
+        }
+        if (const int count = shareOf(settings.minimalKeys, round); count > 0) {
+            append(minimal, plain.time(count));
+        }
     }
-    if (settings.wrongAnswers > 0) {
-        printFigures("Wrong answer, timed run of Addition (red X painted, box emptied):",
-                     bench.timeWrongAnswers(settings.wrongAnswers));
+    if (!right.empty()) {
+        printFigures("Right answer, practice run of Addition (next problem painted):", right);
+    }
+    if (!wrong.empty()) {
+        printFigures("Wrong answer, timed run of Addition (red X painted, box emptied):", wrong);
+    }
+    if (minimal.empty()) {
+        return EXIT_SUCCESS;
+    }
+    printFigures("Minimal Qt window, same style (Enter writes a count into the label):", minimal);
+
+    if (!right.empty()) {
+        bench::printSummaryRow(
+            40, "One answer keystroke to the next problem on screen: median / 99th percentile",
+            medianAndP99(right), medianAndP99(minimal), ratiosOf(right, minimal),
+            "99th percentile under 1 ms");
+    }
+    if (!wrong.empty()) {
+        bench::printSummaryRow(41,
+                               "A wrong answer to the red X on screen: median / 99th percentile",
+                               medianAndP99(wrong), medianAndP99(minimal), ratiosOf(wrong, minimal),
+                               "99th percentile under 1 ms");
     }
     return EXIT_SUCCESS;
 }

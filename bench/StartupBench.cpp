@@ -1,11 +1,14 @@
 // Start-up to the first window on screen, and memory: Sumdash! against a minimal Qt window.
 #include "app/DesktopBrowser.h"
 #include "app/MainWindow.h"
-#include "app/SystemInfoLauncher.h"
 #include "app/SplashWindow.h"
+#include "app/SystemInfoLauncher.h"
 #include "assets/ArtIcons.h"
 #include "assets/DesignFonts.h"
 #include "bench/BenchFigures.h"
+#include "bench/ChildProcess.h"
+#include "bench/MinimalWindow.h"
+#include "bench/SummaryTable.h"
 #include "engine/ClockSeededRandom.h"
 #include "engine/GameState.h"
 #include "engine/RunClock.h"
@@ -13,25 +16,17 @@
 #include "records/SettingsStore.h"
 
 #include <QApplication>
-#include <QLabel>
-#include <QMainWindow>
-#include <QMenu>
-#include <QMenuBar>
+#include <QDir>
 #include <QStyle>
 #include <QStyleFactory>
 #include <QTimer>
-#include <QToolBar>
 #include <QWindow>
 
-#include <sys/types.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <map>
@@ -48,14 +43,8 @@ constexpr int SettleMs = 300;
 // A child that has not shown its windows by then is stuck; it gives up.
 constexpr int WatchdogMs = 20000;
 
-// Both processes read the same monotonic clock (CLOCK_MONOTONIC on Linux), so the launcher's
-// stamp before fork and the child's stamps compare directly.
-std::int64_t nowNs()
-{
-    return std::chrono::duration_cast<std::chrono::nanoseconds>(
-               std::chrono::steady_clock::now().time_since_epoch())
-        .count();
-}
+// The launcher's stamp before fork and the child's stamps compare directly.
+using bench::steadyNowNs;
 
 void printStamp(const char* name, std::int64_t ns)
 {
@@ -161,7 +150,7 @@ private:
         if (!entry.stamped.insert(what).second) {
             return;
         }
-        const std::int64_t ns = nowNs();
+        const std::int64_t ns = steadyNowNs();
         const QString name = entry.stampPrefix + QLatin1Char('-') + QLatin1String(what);
         printStamp(qPrintable(name), ns);
     }
@@ -192,12 +181,13 @@ void reportMemoryAndQuitSoon()
 }
 
 /// What app/main.cpp does, with stamps between the steps; the splash is closed as soon as its
-/// first frame is out, instead of after its three seconds.
-int runSumdash(int argc, char* argv[], std::int64_t mainNs)
+/// first frame is out, instead of after its three seconds. The records are kept in the folder
+/// given, never in the player's own.
+int runSumdash(int argc, char* argv[], std::int64_t mainNs, const QString& recordsFolder)
 {
     printStamp("main", mainNs);
     QApplication app(argc, argv);
-    printStamp("application", nowNs());
+    printStamp("application", steadyNowNs());
     FirstFrameWatcher watcher;
     app.installEventFilter(&watcher);
     watcher.watch(QStringLiteral("frmLogo"), QStringLiteral("first"), [](QWidget* splash) {
@@ -212,48 +202,40 @@ int runSumdash(int argc, char* argv[], std::int64_t mainNs)
     QApplication::setOrganizationName(QStringLiteral("Pellmoor"));
     QApplication::setApplicationName(QStringLiteral("Sumdash"));
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-    printStamp("style", nowNs());
+    printStamp("style", steadyNowNs());
     registerDesignFonts();
-    printStamp("fonts", nowNs());
+    printStamp("fonts", steadyNowNs());
     QApplication::setWindowIcon(applicationIcon());
-    printStamp("icon", nowNs());
+    printStamp("icon", steadyNowNs());
 
     GameState basGlobals;
     ClockSeededRandom random;
     SteadyRunClock runClock;
-    IniSettingsStore topTimes;
-    ClubFile club(ClubFile::defaultPath());
+    IniSettingsStore topTimes(QDir(recordsFolder).filePath(QStringLiteral("Pellmoor.ini")));
+    ClubFile club(QDir(recordsFolder).filePath(ClubFileName));
     DesktopBrowser browser;
     PathSystemInfoLauncher systemInfo;
     MainWindow frmMain(basGlobals, random, runClock, RecordStores { topTimes, club },
                        DesktopServices { browser, systemInfo });
-    printStamp("built", nowNs());
+    printStamp("built", steadyNowNs());
     frmMain.Form_Load(MainWindow::Splash::Show);
     return QApplication::exec();
 }
 
-/// The smallest main window worth the name: a menu with one item, a toolbar with one action
-/// and a label in the middle.
+/// The yardstick: a minimal Qt main window, started the plain way.
 int runMinimal(int argc, char* argv[], std::int64_t mainNs)
 {
     printStamp("main", mainNs);
     QApplication app(argc, argv);
-    printStamp("application", nowNs());
+    printStamp("application", steadyNowNs());
     FirstFrameWatcher watcher;
     app.installEventFilter(&watcher);
     watcher.watch(QStringLiteral("minimalWindow"), QStringLiteral("first"),
                   [](QWidget*) { reportMemoryAndQuitSoon(); });
     startWatchdog();
 
-    QMainWindow window;
-    window.setObjectName(QStringLiteral("minimalWindow"));
-    window.setWindowTitle(QStringLiteral("Minimal"));
-    QMenu* file = window.menuBar()->addMenu(QStringLiteral("&File"));
-    file->addAction(QStringLiteral("&Quit"), &window, &QWidget::close);
-    QToolBar* toolBar = window.addToolBar(QStringLiteral("Main"));
-    toolBar->addAction(QStringLiteral("Go"));
-    window.setCentralWidget(new QLabel(QStringLiteral("Hello"), &window));
-    printStamp("built", nowNs());
+    MinimalWindow window;
+    printStamp("built", steadyNowNs());
     window.show();
     return QApplication::exec();
 }
@@ -269,50 +251,17 @@ struct Sample
     std::string style;
 };
 
-std::string selfPath()
-{
-    std::vector<char> buffer(4096);
-    const ssize_t length = readlink("/proc/self/exe", buffer.data(), buffer.size() - 1);
-    if (length <= 0) {
-        return {};
-    }
-    return std::string(buffer.data(), static_cast<std::size_t>(length));
-}
-
 /// Starts this program in the given mode and reads what it reports; empty on failure, after
 /// printing what the child said.
-std::optional<Sample> launch(const std::string& self, const char* mode)
+std::optional<Sample> launch(const std::string& self, const std::vector<std::string>& mode)
 {
-    int channel[2];
-    if (pipe(channel) != 0) {
-        std::perror("pipe");
+    bench::ChildProcess child;
+    if (!child.start(self, mode)) {
         return std::nullopt;
     }
-    const std::int64_t launchNs = nowNs();
-    const pid_t child = fork();
-    if (child == 0) {
-        dup2(channel[1], STDOUT_FILENO);
-        dup2(channel[1], STDERR_FILENO);
-        close(channel[0]);
-        close(channel[1]);
-        execl(self.c_str(), self.c_str(), mode, static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    close(channel[1]);
-    if (child < 0) {
-        std::perror("fork");
-        close(channel[0]);
-        return std::nullopt;
-    }
-    std::string output;
-    char chunk[4096];
-    ssize_t got = 0;
-    while ((got = read(channel[0], chunk, sizeof chunk)) > 0) {
-        output.append(chunk, static_cast<std::size_t>(got));
-    }
-    close(channel[0]);
-    int status = 0;
-    waitpid(child, &status, 0);
+    const bool exited = child.finish();
+    const std::string& output = child.output();
+    const std::int64_t launchNs = child.startedNs();
 
     Sample sample;
     std::istringstream lines(output);
@@ -341,9 +290,9 @@ std::optional<Sample> launch(const std::string& self, const char* mode)
         }
     }
     const bool complete = sample.msSinceLaunch.count("first-framed") == 1 && sample.rssMiB > 0;
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 || !complete) {
-        std::fprintf(stderr, "startup_bench: the %s child failed; it said:\n%s\n", mode,
-                     output.c_str());
+    if (!exited || !complete) {
+        std::fprintf(stderr, "startup_bench: the %s child failed; it said:\n%s\n",
+                     mode.front().c_str(), output.c_str());
         return std::nullopt;
     }
     return sample;
@@ -430,16 +379,49 @@ void printHeadline(const char* figure, double sumdash, double minimal)
                 minimal > 0 ? sumdash / minimal : 0.0);
 }
 
+/// A throwaway folder for the game's records, removed when the launcher ends.
+class RecordsFolder
+{
+public:
+    RecordsFolder()
+    {
+        std::string pattern
+            = (std::filesystem::temp_directory_path() / "sumdash-startup-XXXXXX").string();
+        if (mkdtemp(pattern.data()) != nullptr) {
+            m_path = pattern;
+        }
+    }
+    RecordsFolder(const RecordsFolder&) = delete;
+    RecordsFolder& operator=(const RecordsFolder&) = delete;
+    ~RecordsFolder()
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(m_path, ignored);
+    }
+
+    const std::string& path() const { return m_path; }
+
+private:
+    std::string m_path;
+};
+
 int runLauncher(int samplesPerMode)
 {
-    const std::string self = selfPath();
+    const std::string self = bench::selfPath();
     if (self.empty()) {
         std::fprintf(stderr, "startup_bench: cannot find its own program file\n");
         return EXIT_FAILURE;
     }
+    const RecordsFolder records;
+    if (records.path().empty()) {
+        std::perror("startup_bench: no temporary folder for the records");
+        return EXIT_FAILURE;
+    }
+    const std::vector<std::string> sumdashMode { "sumdash", records.path() };
+    const std::vector<std::string> minimalMode { "minimal" };
     // One start of each first, not counted: it pulls the program and Qt into the page cache.
-    for (const char* mode : { "sumdash", "minimal" }) {
-        if (!launch(self, mode)) {
+    for (const auto* mode : { &sumdashMode, &minimalMode }) {
+        if (!launch(self, *mode)) {
             return EXIT_FAILURE;
         }
     }
@@ -447,7 +429,7 @@ int runLauncher(int samplesPerMode)
     std::vector<Sample> minimal;
     for (int i = 0; i < samplesPerMode * 2; ++i) {
         const bool isSumdash = i % 2 == 0;
-        const std::optional<Sample> sample = launch(self, isSumdash ? "sumdash" : "minimal");
+        const std::optional<Sample> sample = launch(self, isSumdash ? sumdashMode : minimalMode);
         if (!sample) {
             return EXIT_FAILURE;
         }
@@ -460,7 +442,8 @@ int runLauncher(int samplesPerMode)
                 sumdash.front().platform.c_str(), sumdash.front().style.c_str(),
                 minimal.front().style.c_str());
     std::printf("Medians of %d fresh processes per mode, started alternately after one uncounted "
-                "start of each.\n", samplesPerMode);
+                "start of each.\n",
+                samplesPerMode);
     std::printf("On screen = the window's first expose handled: first paint done and the backing "
                 "store\nflushed to the window system. Sumdash!'s first window is the splash.\n\n");
     std::printf("%-42s %10s %10s %7s\n", "figure", "Sumdash!", "minimal", "ratio");
@@ -479,6 +462,16 @@ int runLauncher(int samplesPerMode)
                     cell(plain.step, step.stamp).c_str());
     }
     std::printf("(Sumdash!'s main window follows the splash at once here; the game waits 3 s.)\n");
+
+    const double gameStart = game.cumulative.at("first-framed");
+    const double plainStart = plain.cumulative.at("first-framed");
+    bench::printSummaryRow(10, "Start-up to the first window on screen (Sumdash!: the splash)",
+                           bench::textf("%.0f ms", gameStart), bench::textf("%.0f ms", plainStart),
+                           bench::ratioText(gameStart, plainStart), "within 1.5×");
+    bench::printSummaryRow(20, "Resident memory after start-up",
+                           bench::textf("%.1f MiB", game.rssMiB),
+                           bench::textf("%.1f MiB", plain.rssMiB),
+                           bench::ratioText(game.rssMiB, plain.rssMiB), "within 1.5×");
     return EXIT_SUCCESS;
 }
 
@@ -486,9 +479,9 @@ int runLauncher(int samplesPerMode)
 
 int main(int argc, char* argv[])
 {
-    const std::int64_t mainNs = nowNs();
-    if (argc >= 2 && std::strcmp(argv[1], "sumdash") == 0) {
-        return runSumdash(argc, argv, mainNs);
+    const std::int64_t mainNs = steadyNowNs();
+    if (argc >= 3 && std::strcmp(argv[1], "sumdash") == 0) {
+        return runSumdash(argc, argv, mainNs, QString::fromLocal8Bit(argv[2]));
     }
     if (argc >= 2 && std::strcmp(argv[1], "minimal") == 0) {
         return runMinimal(argc, argv, mainNs);
@@ -497,7 +490,8 @@ int main(int argc, char* argv[])
     if (argc == 3 && std::strcmp(argv[1], "--samples") == 0) {
         samplesPerMode = std::atoi(argv[2]);
     } else if (argc != 1) {
-        std::fprintf(stderr, "usage: startup_bench [--samples N] | sumdash | minimal\n");
+        std::fprintf(stderr,
+                     "usage: startup_bench [--samples N] | sumdash RECORDS_FOLDER | minimal\n");
         return EXIT_FAILURE;
     }
     if (samplesPerMode < 1) {
