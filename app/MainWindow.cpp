@@ -262,20 +262,31 @@ void MainWindow::buildBanner(QWidget* client)
 
 void MainWindow::Form_Load(Splash splash)
 {
+    if (splash == Splash::Show) {
+        SplashWindow frmLogo;
+        frmLogo.showAtOnce();
+        Form_Load(frmLogo);
+        return;
+    }
     basGlobals.PracticeProblemCount = 100;
     basGlobals.MaxOperand = 12;
-    if (splash == Splash::Show) {
-        // Closing the splash must not count as the last window closing: the main window
-        // appears only after it.
-        const bool quitOnLastWindow = QApplication::quitOnLastWindowClosed();
-        QApplication::setQuitOnLastWindowClosed(false);
-        // The desk is drawn while the splash is up, not after it.
-        QTimer::singleShot(200, m_wood, &WoodBackground::prepare);
-        SplashWindow::showModal(nullptr);
-        QApplication::setQuitOnLastWindowClosed(quitOnLastWindow);
-    }
     show();
     ResetGameDisplay();
+}
+
+void MainWindow::Form_Load(SplashWindow& frmLogo)
+{
+    // Closing the splash must not count as the last window closing: the main window appears
+    // only after it.
+    const bool quitOnLastWindow = QApplication::quitOnLastWindowClosed();
+    QApplication::setQuitOnLastWindowClosed(false);
+    // The desk is drawn while the splash is up, not after it.
+    QTimer::singleShot(200, m_wood, &WoodBackground::prepare);
+    if (frmLogo.isVisible()) {
+        frmLogo.exec();
+    }
+    QApplication::setQuitOnLastWindowClosed(quitOnLastWindow);
+    Form_Load(Splash::Skip);
 }
 
 void MainWindow::mnuDash_Click()

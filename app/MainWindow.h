@@ -18,6 +18,8 @@ struct DesktopServices
 
 #include <map>
 
+class SplashWindow;
+
 struct GameState;
 class ProblemPage;
 class QAction;
@@ -47,6 +49,9 @@ public:
     /// Start-up: practice defaults, the splash for three seconds (tests skip it), then the
     /// window itself with a reset display.
     void Form_Load(Splash splash);
+    /// The start-up with the splash already on screen (SplashWindow::showAtOnce()): waits for
+    /// it to close, then shows the main window.
+    void Form_Load(SplashWindow& frmLogo);
 
 public slots:
     void mnuDash_Click();

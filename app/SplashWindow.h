@@ -14,8 +14,10 @@ class SplashWindow : public QDialog
 public:
     explicit SplashWindow(QWidget* parent = nullptr);
 
-    /// Shows the splash and returns when logotime has closed it.
-    static void showModal(QWidget* parent);
+    /// Shows the splash and returns once its first frame is on screen (or after a second at
+    /// most, should no window system put it there). The rest of the game is built after this,
+    /// while the splash shows; exec() then waits for logotime to close it.
+    void showAtOnce();
 
 public slots:
     void logotime_Timer();

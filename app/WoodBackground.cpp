@@ -1,6 +1,9 @@
 // The client area's background: the wood texture stretched to the screen, top-left part shown.
 #include "app/WoodBackground.h"
 
+#include "engine/PixmapBands.h"
+
+#include <QPaintEvent>
 #include <QPainter>
 #include <QScreen>
 #include <QSvgRenderer>
@@ -17,18 +20,19 @@ void WoodBackground::prepare()
     ensureDrawn();
 }
 
-void WoodBackground::paintEvent(QPaintEvent*)
+void WoodBackground::paintEvent(QPaintEvent* event)
 {
     ensureDrawn();
     QPainter painter(this);
-    painter.drawPixmap(0, 0, m_cache);
+    drawPixmapInBands(painter, event->region(), m_cache);
 }
 
 // The texture is scaled to the whole screen, as if painted on a desk under the window, but
 // only the part the window covers is drawn once and kept; repaints reuse it.
 void WoodBackground::ensureDrawn()
 {
-    const QSize screenSize = screen() ? screen()->size() : size();
+    // A window larger than its screen (a small or scaled-up display) still has wood to its edges.
+    const QSize screenSize = (screen() ? screen()->size() : size()).expandedTo(size());
     const qreal ratio = devicePixelRatioF();
     const QSize device = (QSizeF(size()) * ratio).toSize();
     if (m_cache.size() != device || m_screenSize != screenSize

@@ -4,6 +4,7 @@
 #include "app/DesktopBrowser.h"
 #include "app/MainWindow.h"
 #include "app/SystemInfoLauncher.h"
+#include "assets/DesignFonts.h"
 #include "bench/ChildProcess.h"
 #include "bench/MinimalWindow.h"
 #include "bench/SummaryTable.h"
@@ -225,6 +226,7 @@ int runSumdash(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     setUpApplication();
+    registerDesignFonts();
     QTemporaryDir records;
 
     GameState basGlobals;

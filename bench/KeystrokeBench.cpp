@@ -1,6 +1,7 @@
 // Times the answer keystroke in the real main window: Enter pressed to the next page painted.
 #include "app/ApplicationSetup.h"
 #include "app/MainWindow.h"
+#include "assets/DesignFonts.h"
 #include "bench/BenchFigures.h"
 #include "bench/MinimalWindow.h"
 #include "bench/SummaryTable.h"
@@ -369,7 +370,8 @@ int main(int argc, char* argv[])
 
     // Set up as the game's own start-up does, so the style and fonts painted are the real ones.
     QApplication app(argc, argv);
-    require(setUpApplication(), "the game's fonts did not load");
+    setUpApplication();
+    require(registerDesignFonts(), "the game's fonts did not load");
 
     KeystrokeBench game;
     MinimalKeystrokes plain;

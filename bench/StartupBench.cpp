@@ -203,10 +203,14 @@ int runSumdash(int argc, char* argv[], std::int64_t mainNs, const QString& recor
     QApplication::setApplicationName(QStringLiteral("Sumdash"));
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     printStamp("style", steadyNowNs());
-    registerDesignFonts();
-    printStamp("fonts", steadyNowNs());
     QApplication::setWindowIcon(applicationIcon());
     printStamp("icon", steadyNowNs());
+    SplashWindow frmLogo;
+    printStamp("built", steadyNowNs());
+    frmLogo.showAtOnce();
+    printStamp("splash", steadyNowNs());
+    registerDesignFonts();
+    printStamp("fonts", steadyNowNs());
 
     GameState basGlobals;
     ClockSeededRandom random;
@@ -217,8 +221,8 @@ int runSumdash(int argc, char* argv[], std::int64_t mainNs, const QString& recor
     PathSystemInfoLauncher systemInfo;
     MainWindow frmMain(basGlobals, random, runClock, RecordStores { topTimes, club },
                        DesktopServices { browser, systemInfo });
-    printStamp("built", steadyNowNs());
-    frmMain.Form_Load(MainWindow::Splash::Show);
+    printStamp("main-built", steadyNowNs());
+    frmMain.Form_Load(frmLogo);
     return QApplication::exec();
 }
 
@@ -309,13 +313,15 @@ constexpr Step Steps[] = {
     { "main", "exec, loading, static init: main()" },
     { "application", "QApplication constructed" },
     { "style", "Fusion style set" },
-    { "fonts", "design fonts registered" },
     { "icon", "window icon set" },
-    { "built", "window(s) built" },
+    { "built", "first window built (Sumdash!: the splash)" },
     { "first-shown", "first window Show event" },
     { "first-exposed", "first window exposed" },
     { "first-painted", "first window's first Paint" },
     { "first-framed", "first window frame flushed" },
+    { "splash", "splash on screen, start-up goes on" },
+    { "fonts", "design fonts registered" },
+    { "main-built", "main window built" },
     { "main-shown", "main window Show (splash cut)" },
     { "main-exposed", "main window exposed" },
     { "main-framed", "main window frame flushed" },

@@ -6,6 +6,13 @@
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
+
+namespace {
+
+constexpr int BorderWidth = 1;
+
+} // namespace
 
 AnswerBox::AnswerBox(QWidget* parent)
     : QLineEdit(parent)
@@ -16,6 +23,22 @@ AnswerBox::AnswerBox(QWidget* parent)
     setDragEnabled(false);
     setAttribute(Qt::WA_InputMethodEnabled, false);
     setMaxLength(4);
+    // The box draws its own square border: the style's rounded, smoothed one is drawn again
+    // with every answer, by Qt's thread pool, which costs more than the rest of the keystroke.
+    setFrame(false);
+    setTextMargins(BorderWidth + 1, BorderWidth, BorderWidth + 1, BorderWidth);
+}
+
+void AnswerBox::paintEvent(QPaintEvent* event)
+{
+    QLineEdit::paintEvent(event);
+    QPainter painter(this);
+    const QColor border = hasFocus() ? palette().color(QPalette::Highlight) : palette().color(QPalette::Mid);
+    const QRect box = rect();
+    painter.fillRect(QRect(box.left(), box.top(), box.width(), BorderWidth), border);
+    painter.fillRect(QRect(box.left(), box.bottom() - BorderWidth + 1, box.width(), BorderWidth), border);
+    painter.fillRect(QRect(box.left(), box.top(), BorderWidth, box.height()), border);
+    painter.fillRect(QRect(box.right() - BorderWidth + 1, box.top(), BorderWidth, box.height()), border);
 }
 
 void AnswerBox::showAnswer(const QString& text)

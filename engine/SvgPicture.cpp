@@ -1,7 +1,10 @@
 // A picture box or image control showing one of the game's SVG pictures.
 #include "engine/SvgPicture.h"
 
+#include "engine/PixmapBands.h"
+
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QSvgRenderer>
 
@@ -20,26 +23,49 @@ QSize SvgPicture::naturalSize() const
     return m_naturalSize;
 }
 
-// The picture is drawn once per size and screen scale and kept. At its natural size only the
-// part the control shows is drawn: the rest would be cut off anyway.
-void SvgPicture::paintEvent(QPaintEvent*)
+// At its natural size only the part the control shows is drawn: the rest would be cut off.
+SvgPicture::Rendering SvgPicture::renderingNow() const
 {
     const QSize picture = m_fit == Fit::Stretch ? size() : naturalSize();
-    const QSize shown = picture.boundedTo(size());
     const qreal ratio = devicePixelRatioF();
-    const QSize device = (QSizeF(shown) * ratio).toSize();
-    if (m_cache.size() != device || !qFuzzyCompare(m_cache.devicePixelRatio(), ratio)) {
-        QImage image(device, QImage::Format_ARGB32_Premultiplied);
-        image.fill(Qt::transparent);
-        QPainter imagePainter(&image);
-        imagePainter.scale(ratio, ratio);
-        QSvgRenderer(m_path).render(&imagePainter, QRectF(QPointF(0, 0), QSizeF(picture)));
-        imagePainter.end();
+    return Rendering { picture, (QSizeF(picture.boundedTo(size())) * ratio).toSize(), ratio };
+}
+
+// Touches nothing but its arguments, so it may run on any thread.
+QImage SvgPicture::render(const QString& path, const Rendering& rendering)
+{
+    QImage image(rendering.device, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.scale(rendering.ratio, rendering.ratio);
+    QSvgRenderer(path).render(&painter, QRectF(QPointF(0, 0), QSizeF(rendering.picture)));
+    painter.end();
+    image.setDevicePixelRatio(rendering.ratio);
+    return image;
+}
+
+void SvgPicture::renderAhead()
+{
+    m_ahead = renderingNow();
+    m_aheadImage = std::async(std::launch::async, &SvgPicture::render, m_path, m_ahead);
+}
+
+// The picture is drawn once per size and screen scale and kept.
+void SvgPicture::paintEvent(QPaintEvent* event)
+{
+    const Rendering now = renderingNow();
+    if (m_cache.size() != now.device || !qFuzzyCompare(m_cache.devicePixelRatio(), now.ratio)) {
+        QImage image;
+        if (m_aheadImage.valid()) {
+            image = m_aheadImage.get();
+        }
+        if (!(m_ahead == now) || image.isNull()) {
+            image = render(m_path, now);
+        }
         m_cache = QPixmap::fromImage(std::move(image));
-        m_cache.setDevicePixelRatio(ratio);
     }
     QPainter painter(this);
-    painter.drawPixmap(0, 0, m_cache);
+    drawPixmapInBands(painter, event->region(), m_cache);
 }
 
 void SvgPicture::mousePressEvent(QMouseEvent* event)

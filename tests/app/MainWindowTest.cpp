@@ -16,6 +16,7 @@
 #include <QTableView>
 #include <QTimer>
 #include <QToolBar>
+#include <QWindow>
 #include <QtTest>
 
 
@@ -43,6 +44,7 @@ private slots:
     void longPracticeClockStaysWhole();
     void screenReaderHearsProblemsAndAlerts();
     void splashClosesOnItsTimerAlone();
+    void splashIsUpBeforeTheGameIsBuilt();
 };
 
 void MainWindowTest::startsIdleWithEveryCommandFree()
@@ -579,6 +581,45 @@ void MainWindowTest::splashClosesOnItsTimerAlone()
     splash.logotime_Timer();
     QVERIFY(!splash.isVisible());
     QVERIFY(!logotime->isActive());
+}
+
+void MainWindowTest::splashIsUpBeforeTheGameIsBuilt()
+{
+    // The start-up order of main(): the splash on screen first, the main window built while it
+    // shows, and shown once the splash has closed.
+    SplashWindow frmLogo;
+    frmLogo.showAtOnce();
+    QVERIFY(frmLogo.isVisible());
+    QVERIFY(frmLogo.windowHandle()->isExposed());
+    QVERIFY(frmLogo.findChild<QTimer*>("logotime")->isActive());
+
+    GameState globals;
+    ClockSeededRandom random { frozenClock };
+    ManualRunClock clock;
+    TempRecords records;
+    RecordingBrowser browser;
+    FakeSystemInfo systemInfo;
+    MainWindow window { globals, random, clock, records.stores(), DesktopServices { browser, systemInfo } };
+    QVERIFY(!window.isVisible());
+    bool mainHiddenWhileSplashShows = false;
+    QTimer::singleShot(0, &frmLogo, [&] {
+        mainHiddenWhileSplashShows = frmLogo.isVisible() && !window.isVisible();
+        frmLogo.logotime_Timer();
+    });
+    window.Form_Load(frmLogo);
+    QVERIFY(mainHiddenWhileSplashShows);
+    QVERIFY(!frmLogo.isVisible());
+    QVERIFY(window.isVisible());
+    QCOMPARE(globals.PracticeProblemCount, 100);
+
+    // A splash whose time ran out while the game was still being built does not come back.
+    SplashWindow early;
+    early.showAtOnce();
+    early.logotime_Timer();
+    MainWindow second { globals, random, clock, records.stores(), DesktopServices { browser, systemInfo } };
+    second.Form_Load(early);
+    QVERIFY(!early.isVisible());
+    QVERIFY(second.isVisible());
 }
 
 QTEST_MAIN(MainWindowTest)
