@@ -7,6 +7,9 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QSvgRenderer>
+#include <QThreadPool>
+
+#include <memory>
 
 SvgPicture::SvgPicture(const QString& resourcePath, Fit fit, QWidget* parent)
     : QWidget(parent)
@@ -47,7 +50,13 @@ QImage SvgPicture::render(const QString& path, const Rendering& rendering)
 void SvgPicture::renderAhead()
 {
     m_ahead = renderingNow();
-    m_aheadImage = std::async(std::launch::async, &SvgPicture::render, m_path, m_ahead);
+    // On Qt's own worker threads, which its painter starts anyway: no thread of our own to
+    // start and keep.
+    auto promise = std::make_shared<std::promise<QImage>>();
+    m_aheadImage = promise->get_future();
+    QThreadPool::globalInstance()->start([promise, path = m_path, rendering = m_ahead] {
+        promise->set_value(render(path, rendering));
+    });
 }
 
 // The picture is drawn once per size and screen scale and kept.
