@@ -150,6 +150,27 @@ class Game:
         return None
 
 
+# The controls a person can reach with the keyboard: each must have a name a screen reader says.
+REACHABLE = {Atspi.Role.PUSH_BUTTON, Atspi.Role.TEXT, Atspi.Role.CHECK_BOX, Atspi.Role.COMBO_BOX,
+             Atspi.Role.TABLE}
+
+
+named_controls = []
+
+
+def require_names(window, reached_by=Atspi.StateType.FOCUSABLE):
+    """The main window is worked from its menus and toolbar, which take no keyboard focus: there
+    every showing button and menu item counts."""
+    roles = REACHABLE | {Atspi.Role.MENU_ITEM}
+    reachable = [node for node in walk(window)
+                 if node.get_role() in roles and has_state(node, Atspi.StateType.SHOWING)
+                 and has_state(node, reached_by)]
+    nameless = [node.get_role_name() for node in reachable if not node.get_name()]
+    if not reachable or nameless:
+        raise Failure('controls without a name in "%s": %s' % (window.get_name(), nameless or "all"))
+    named_controls.extend(node.get_name() for node in reachable)
+
+
 def worked_out(words):
     match = PROBLEM_WORDS.match(words)
     if match is None:
@@ -172,15 +193,9 @@ def play(game_path, club_name):
 def play_game(game, listener, club_name):
     main = game.wait_window(MAIN_TITLE)
 
-    # Every control a person can reach on the main window has a name to be read.
-    nameless = [node.get_role_name() for node in walk(main)
-                if node.get_role() == Atspi.Role.PUSH_BUTTON and has_state(node, Atspi.StateType.SHOWING)
-                and not node.get_name()]
-    if nameless:
-        raise Failure("buttons without a name: %s" % nameless)
-
+    require_names(main, reached_by=Atspi.StateType.SHOWING)
     keys("F5")
-    game.wait_window("Select Problem Type:")
+    require_names(game.wait_window("Select Problem Type:"))
     keys("Tab", "Tab", "Tab", "Tab")
     wait_for('the focus on "Random"', lambda: (game.focused() or main).get_name() == "Random")
     keys("space")
@@ -215,23 +230,25 @@ def play_game(game, listener, club_name):
 
     # The end of the run: the name prompt for the top time, the board, then the results.
     prompt = game.wait_window("Great Time!")
+    require_names(prompt)
     if not any(node.get_name() == "Please enter your name:" for node in walk(prompt)):
         raise Failure("the name prompt does not say what it wants")
     keys("ctrl+a")
     type_text("Screen Reader")
     keys("Return")
     board = game.wait_window("Sumdash! Top Times:")
+    require_names(board)
     if game.find(board, Atspi.Role.LABEL, "Screen Reader") is None:
         raise Failure("the top-times board does not list the new name")
     keys("Escape")
-    game.wait_window("Sumdash! Stats:")
+    require_names(game.wait_window("Sumdash! Stats:"))
     wait_for('the focus on "Join Sumdash Club!"', lambda: (game.focused() or main).get_name() == "Join Sumdash Club!")
     keys("space")
     game.wait_window("Great Time!")
     keys("ctrl+a")
     type_text(club_name)
     keys("Return")
-    game.wait_window("Sumdash Club:")
+    require_names(game.wait_window("Sumdash Club:"))
     keys("Escape")
     game.wait_window("Sumdash! Stats:")
     keys("Escape")
@@ -242,8 +259,8 @@ def play_game(game, listener, club_name):
     status = game.process.wait(timeout=STEP_TIMEOUT)
     if status != 0:
         raise Failure("the game ended with status %d after Exit" % status)
-    print("screen reader: read 100 problems in words (%s), heard the wrong answer and the results"
-          % ", ".join(sorted(operations)))
+    print("screen reader: read 100 problems in words (%s), heard the wrong answer and the results;"
+          " %d controls in 6 windows all named" % (", ".join(sorted(operations)), len(named_controls)))
 
 
 if __name__ == "__main__":
