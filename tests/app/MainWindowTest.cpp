@@ -593,33 +593,27 @@ void MainWindowTest::splashIsUpBeforeTheGameIsBuilt()
     QVERIFY(frmLogo.windowHandle()->isExposed());
     QVERIFY(frmLogo.findChild<QTimer*>("logotime")->isActive());
 
-    GameState globals;
-    ClockSeededRandom random { frozenClock };
-    ManualRunClock clock;
-    TempRecords records;
-    RecordingBrowser browser;
-    FakeSystemInfo systemInfo;
-    MainWindow window { globals, random, clock, records.stores(), DesktopServices { browser, systemInfo } };
-    QVERIFY(!window.isVisible());
+    BuiltGame<> game;
+    QVERIFY(!game.window.isVisible());
     bool mainHiddenWhileSplashShows = false;
     QTimer::singleShot(0, &frmLogo, [&] {
-        mainHiddenWhileSplashShows = frmLogo.isVisible() && !window.isVisible();
+        mainHiddenWhileSplashShows = frmLogo.isVisible() && !game.window.isVisible();
         frmLogo.logotime_Timer();
     });
-    window.Form_Load(frmLogo);
+    game.window.Form_Load(frmLogo);
     QVERIFY(mainHiddenWhileSplashShows);
     QVERIFY(!frmLogo.isVisible());
-    QVERIFY(window.isVisible());
-    QCOMPARE(globals.PracticeProblemCount, 100);
+    QVERIFY(game.window.isVisible());
+    QCOMPARE(game.globals.PracticeProblemCount, 100);
 
     // A splash whose time ran out while the game was still being built does not come back.
     SplashWindow early;
     early.showAtOnce();
     early.logotime_Timer();
-    MainWindow second { globals, random, clock, records.stores(), DesktopServices { browser, systemInfo } };
-    second.Form_Load(early);
+    BuiltGame<> second;
+    second.window.Form_Load(early);
     QVERIFY(!early.isVisible());
-    QVERIFY(second.isVisible());
+    QVERIFY(second.window.isVisible());
 }
 
 QTEST_MAIN(MainWindowTest)

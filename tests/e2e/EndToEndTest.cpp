@@ -22,19 +22,13 @@
 
 #include <X11/keysym.h>
 
+#include <functional>
+
 namespace {
 
 // The game with its real stopwatch and timers; only the stores and the desktop are stand-ins.
-struct RealGame
+struct RealGame : BuiltGame<SteadyRunClock>
 {
-    GameState globals;
-    ClockSeededRandom random { frozenClock };
-    SteadyRunClock clock;
-    TempRecords records;
-    RecordingBrowser browser;
-    FakeSystemInfo systemInfo;
-    MainWindow window { globals, random, clock, records.stores(), DesktopServices { browser, systemInfo } };
-
     QLineEdit* answerBox() { return window.findChild<QLineEdit*>(QStringLiteral("AnsText")); }
     QWidget* child(const char* name) { return window.findChild<QWidget*>(QString::fromLatin1(name)); }
     QString label(const char* name) { return window.findChild<QLabel*>(QString::fromLatin1(name))->text(); }
@@ -127,11 +121,14 @@ private slots:
     void frenchKeyboardNeedsShiftForDigits();
 
 private:
-    void startRun(RealGame& game, ScreenRecorder& screen, unsigned long shortcut, int typeButton);
+    void startRun(KeyboardScript& script, RealGame& game, ScreenRecorder& screen, unsigned long shortcut,
+                  int typeButton);
+    /// Steps answering problems [first, last) as they come, each typed and entered by answer().
+    static void answerEach(KeyboardScript& script, RealGame& game, int first, int last,
+                           const std::function<void(const QString& answer)>& answer);
     void play(KeyboardScript& script, ScreenRecorder& screen);
 
     std::unique_ptr<XKeyboard> m_keys;
-    KeyboardScript* m_script = nullptr;
 };
 
 void EndToEndTest::initTestCase()
@@ -165,9 +162,9 @@ void EndToEndTest::play(KeyboardScript& script, ScreenRecorder& screen)
 
 // From the idle main window through the type selector (by Tab and Space) and the countdown,
 // to the first problem waiting for its answer.
-void EndToEndTest::startRun(RealGame& game, ScreenRecorder& screen, unsigned long shortcut, int typeButton)
+void EndToEndTest::startRun(KeyboardScript& script, RealGame& game, ScreenRecorder& screen,
+                            unsigned long shortcut, int typeButton)
 {
-    KeyboardScript& script = *m_script;
     XKeyboard& keys = *m_keys;
     script.when("the main window has the keyboard", [&] { return game.idleAndActive(); },
                 [&keys, shortcut] { QVERIFY(keys.tap(shortcut)); });
@@ -201,19 +198,28 @@ void EndToEndTest::startRun(RealGame& game, ScreenRecorder& screen, unsigned lon
                 [&] { screen.shoot(QStringLiteral("first-problem")); });
 }
 
+void EndToEndTest::answerEach(KeyboardScript& script, RealGame& game, int first, int last,
+                              const std::function<void(const QString& answer)>& answer)
+{
+    for (int problem = first; problem < last; ++problem) {
+        script.when(QStringLiteral("problem %1").arg(problem + 1),
+                    [&game, problem] { return game.waitingForAnswer(problem); },
+                    [&game, answer] { answer(rightAnswer(&game.window)); });
+    }
+}
+
 void EndToEndTest::timedRunByKeyboardToTheBoards()
 {
     RealGame game;
     ScreenRecorder screen(QStringLiteral("timed-run"));
     KeyboardScript script;
-    m_script = &script;
     XKeyboard& keys = *m_keys;
 
     script.when("the splash", [] { return activeWindowNamed("frmLogo") != nullptr; },
                 [&] { screen.shoot(QStringLiteral("frmLogo")); });
     script.when("the main window after the splash", [&] { return game.idleAndActive(); },
                 [&] { screen.shoot(QStringLiteral("frmMain")); });
-    startRun(game, screen, XK_F5, 2);
+    startRun(script, game, screen, XK_F5, 2);
 
     // The stopwatch read just before the last Enter and once the run has ended: the run's time
     // must lie between the two, in whole seconds.
@@ -311,9 +317,8 @@ void EndToEndTest::practiceRunWithWrongAnswers()
     RealGame game;
     ScreenRecorder screen(QStringLiteral("practice-run"));
     KeyboardScript script;
-    m_script = &script;
     XKeyboard& keys = *m_keys;
-    startRun(game, screen, XK_F6, 0);
+    startRun(script, game, screen, XK_F6, 0);
 
     // Five right answers to end the run, three wrong ones among them; each counts at once.
     const bool wrong[] = { false, true, false, true, true, false, false, false };
@@ -350,7 +355,6 @@ void EndToEndTest::shortcutsAndTheirLocks()
     RealGame game;
     ScreenRecorder screen(QStringLiteral("shortcuts"));
     KeyboardScript script;
-    m_script = &script;
     XKeyboard& keys = *m_keys;
 
     // Idle: every record window and the options open from their keys, and Escape closes them.
@@ -369,7 +373,7 @@ void EndToEndTest::shortcutsAndTheirLocks()
             QVERIFY(keys.tap(XK_Escape));
         });
     }
-    startRun(game, screen, XK_F5, 0);
+    startRun(script, game, screen, XK_F5, 0);
 
     // During a timed run these keys are locked: none may open a window or stop the clock. The
     // digit typed after them arrives last, so once it shows, they have all been handled.
@@ -417,23 +421,19 @@ void EndToEndTest::keypadWithNumLock()
     RealGame game;
     ScreenRecorder screen(QStringLiteral("keypad"));
     KeyboardScript script;
-    m_script = &script;
     XKeyboard& keys = *m_keys;
     keys.setNumLock(true);
     QVERIFY(keys.numLockOn());
-    startRun(game, screen, XK_F5, 0);
+    startRun(script, game, screen, XK_F5, 0);
 
     // Ten answers on the keypad alone: its digits with NumLock on, and its own Enter.
-    for (int problem = 0; problem < 10; ++problem) {
-        script.when(QStringLiteral("problem %1").arg(problem + 1), [&game, problem] { return game.waitingForAnswer(problem); },
-                    [&] {
-                        // The keypad's digits are its keys' NumLock level: pressed without Shift.
-                        for (const QChar digit : rightAnswer(&game.window)) {
-                            keys.tapKeycode(keys.keycodeOf(XK_KP_0 + static_cast<unsigned long>(digit.digitValue())), false);
-                        }
-                        QVERIFY(keys.tap(XK_KP_Enter));
-                    });
-    }
+    answerEach(script, game, 0, 10, [&keys](const QString& answer) {
+        // The keypad's digits are its keys' NumLock level: pressed without Shift.
+        for (const QChar digit : answer) {
+            keys.tapKeycode(keys.keycodeOf(XK_KP_0 + static_cast<unsigned long>(digit.digitValue())), false);
+        }
+        QVERIFY(keys.tap(XK_KP_Enter));
+    });
     // With NumLock off the same keys move a cursor: they must type nothing.
     script.when("ten answers in", [&] { return game.waitingForAnswer(10); }, [&] {
         QCOMPARE(game.globals.CorrectCount, 10);
@@ -449,7 +449,7 @@ void EndToEndTest::keypadWithNumLock()
                     screen.shoot(QStringLiteral("numlock-off"));
                     QVERIFY(keys.chord(XK_Control_L, XK_s));
                 });
-    script.when("stopped", [&] { return !game.globals.TimedMode || !game.answerBox()->isEnabled(); });
+    script.when("stopped", [&] { return !game.answerBox()->isEnabled(); });
 
     game.window.Form_Load(MainWindow::Splash::Skip);
     play(script, screen);
@@ -460,7 +460,6 @@ void EndToEndTest::frenchKeyboardNeedsShiftForDigits()
     RealGame game;
     ScreenRecorder screen(QStringLiteral("azerty"));
     KeyboardScript script;
-    m_script = &script;
     XKeyboard& keys = *m_keys;
     // The digit keys' places on the top row, whatever the layout calls them.
     const unsigned one = keys.keycodeOf(XK_1);
@@ -469,7 +468,7 @@ void EndToEndTest::frenchKeyboardNeedsShiftForDigits()
     QVERIFY(setLayout(QStringLiteral("fr")));
     keys.reloadKeymap();
     QCOMPARE(keys.keycodeOf(XK_ampersand), one); // AZERTY: "&" unshifted, "1" shifted
-    startRun(game, screen, XK_F5, 0);
+    startRun(script, game, screen, XK_F5, 0);
 
     const auto topRowKey = [one, zero](int digit) { return digit == 0 ? zero : one + static_cast<unsigned>(digit) - 1; };
     const auto typeOnTopRow = [&keys, topRowKey](const QString& number) {
@@ -489,13 +488,10 @@ void EndToEndTest::frenchKeyboardNeedsShiftForDigits()
                     screen.shoot(QStringLiteral("azerty-typed"));
                     QVERIFY(keys.tap(XK_Return));
                 });
-    for (int problem = 1; problem < 10; ++problem) {
-        script.when(QStringLiteral("problem %1").arg(problem + 1), [&game, problem] { return game.waitingForAnswer(problem); },
-                    [&] {
-                        typeOnTopRow(rightAnswer(&game.window));
-                        QVERIFY(keys.tap(XK_Return));
-                    });
-    }
+    answerEach(script, game, 1, 10, [&keys, typeOnTopRow](const QString& answer) {
+        typeOnTopRow(answer);
+        QVERIFY(keys.tap(XK_Return));
+    });
     script.when("ten answers in", [&] { return game.waitingForAnswer(10); }, [&] {
         QCOMPARE(game.globals.CorrectCount, 10);
         QVERIFY(keys.chord(XK_Control_L, XK_s));

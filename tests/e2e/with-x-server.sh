@@ -1,14 +1,9 @@
 #!/usr/bin/env bash
-# Runs a command on a private X server of its own (Xvfb), so end-to-end tests meet the keymap,
-# input focus and timers a desktop has, without touching any display the machine already shows.
-# Usage: with-x-server.sh [--window-manager] command [args...]
+# Runs a command on a private X server of its own (Xvfb) with a window manager (openbox), so
+# end-to-end tests meet the keymap, input focus and timers a desktop has, without touching any
+# display the machine already shows.
+# Usage: with-x-server.sh command [args...]
 set -euo pipefail
-
-window_manager=0
-if [ "${1:-}" = "--window-manager" ]; then
-    window_manager=1
-    shift
-fi
 
 work="$(mktemp -d)"
 pids=()
@@ -46,17 +41,15 @@ if [ -n "${ASAN_OPTIONS:-}" ]; then
     export ASAN_OPTIONS="$ASAN_OPTIONS:strict_string_checks=0"
 fi
 
-if [ "$window_manager" -eq 1 ]; then
-    openbox --sm-disable >"$work/wm.log" 2>&1 &
-    pids+=("$!")
-    # The window manager is up once it has claimed the screen.
-    for _ in $(seq 200); do
-        if xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; then
-            break
-        fi
-        sleep 0.05
-    done
-fi
+openbox --sm-disable >"$work/wm.log" 2>&1 &
+pids+=("$!")
+# The window manager is up once it has claimed the screen.
+for _ in $(seq 200); do
+    if xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; then
+        break
+    fi
+    sleep 0.05
+done
 
 # The pointer waits in a corner, so no button sits highlighted under it in the screenshots.
 xdotool mousemove 1279 1023 >/dev/null 2>&1 || true

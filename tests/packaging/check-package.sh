@@ -51,7 +51,7 @@ if [ "$(id -u)" -eq 0 ]; then
 fi
 if ! "${as_player[@]}" env HOME="$player_home" XDG_CONFIG_HOME="$player_home/.config" \
         XDG_DATA_HOME="$player_home/.local/share" XDG_RUNTIME_DIR="$player_home/run" \
-        timeout 240 "$here/../e2e/with-x-server.sh" --window-manager \
+        timeout 240 "$here/../e2e/with-x-server.sh" \
         dbus-run-session -- /usr/bin/python3 "$here/play-with-screen-reader.py" \
         "$work/root/usr/bin/sumdash" "Kim" >"$work/play.log" 2>&1; then
     echo "playing the installed game with a screen reader failed:"

@@ -39,16 +39,22 @@ inline QString rightAnswer(QWidget* window)
     return QString::number(top / bottom);
 }
 
-struct Game
+/// The real main window and what it is built from, built but not yet started. The stopwatch is
+/// the test's choice: one advanced by hand, or the real one.
+template<typename Stopwatch = ManualRunClock>
+struct BuiltGame
 {
     GameState globals;
     ClockSeededRandom random { frozenClock };
-    ManualRunClock clock;
+    Stopwatch clock;
     TempRecords records;
     RecordingBrowser browser;
     FakeSystemInfo systemInfo;
     MainWindow window { globals, random, clock, records.stores(), DesktopServices { browser, systemInfo } };
+};
 
+struct Game : BuiltGame<>
+{
     Game()
     {
         window.Form_Load(MainWindow::Splash::Skip);
