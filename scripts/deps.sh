@@ -3,13 +3,23 @@
 # Sourced by run.sh and test.sh; works as root or through sudo.
 set -euo pipefail
 
+# A minimal Debian holds little beyond the essential packages, so every program the scripts and
+# tests call is named here, even where another package would bring it along.
 SUMDASH_PACKAGES=(
+    # The compiler and the build.
     build-essential cmake
     qt6-base-dev qt6-svg-dev libqt6svg6 qt6-qpa-plugins libgl-dev
+    # A private X server with a window manager for the end-to-end tests: Xvfb and xvfb-run
+    # (with xauth), setxkbmap, xprop, openbox, and XTEST to type through.
     xvfb xauth
     libxtst-dev x11-xkb-utils x11-utils openbox
-    xdotool python3-pyatspi at-spi2-core dbus-daemon
-    desktop-file-utils appstream dpkg-dev
+    # The screen-reader play: python3 with AT-SPI through GObject introspection, keys through
+    # xdotool, a session bus from dbus-run-session; setpriv lets root play it as nobody.
+    xdotool python3 python3-gi gir1.2-atspi-2.0 python3-pyatspi at-spi2-core dbus-daemon
+    util-linux
+    # The desktop entry and metainfo validators, and the Debian package: CPack's Debian
+    # generator picks the programs to hand dpkg-shlibdeps with `file`.
+    desktop-file-utils appstream dpkg-dev file
 )
 
 sumdash_install_missing() {

@@ -4,7 +4,13 @@
 # who uses a screen reader can play it through and join the club.
 set -euo pipefail
 build_dir="$1"
-work="$(mktemp -d)"
+# Root hands part of this folder to an unprivileged player below, who must be able to reach it:
+# /tmp is open to everyone, where root's own TMPDIR may not be.
+if [ "$(id -u)" -eq 0 ]; then
+    work="$(mktemp -d -p /tmp)"
+else
+    work="$(mktemp -d)"
+fi
 trap 'chmod -R u+w "$work"; rm -rf "$work"' EXIT
 failed=0
 
@@ -37,10 +43,17 @@ fi
 
 # Played from the installed files by an ordinary user, with a screen reader's eyes: the program
 # folder is not theirs to write, so the club file must land in their own data folder.
+# The player gets nothing outside this folder: the source tree may lie where only its owner
+# may enter (root's home, or any private home folder), so the scripts it runs are copied in.
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+tools="$work/tools"
+mkdir -p "$tools"
+cp "$here/../e2e/with-x-server.sh" "$here/play-with-screen-reader.py" "$tools/"
+chmod 755 "$tools" "$tools/with-x-server.sh" "$tools/play-with-screen-reader.py"
 player_home="$work/player"
-mkdir -p "$player_home/run"
+mkdir -p "$player_home/run" "$player_home/tmp"
 chmod 700 "$player_home/run"
+chmod -R a+rX "$work/root"
 chmod -R a-w "$work/root"
 chmod 755 "$work"
 as_player=()
@@ -49,11 +62,13 @@ if [ "$(id -u)" -eq 0 ]; then
     chown -R 65534:65534 "$player_home"
     as_player=(setpriv --reuid=65534 --regid=65534 --clear-groups)
 fi
-if ! "${as_player[@]}" env HOME="$player_home" XDG_CONFIG_HOME="$player_home/.config" \
-        XDG_DATA_HOME="$player_home/.local/share" XDG_RUNTIME_DIR="$player_home/run" \
-        timeout 240 "$here/../e2e/with-x-server.sh" \
-        dbus-run-session -- /usr/bin/python3 "$here/play-with-screen-reader.py" \
-        "$work/root/usr/bin/sumdash" "Kim" >"$work/play.log" 2>&1; then
+# It starts in its own home, with its own temporary folder, as the test's may be closed to it.
+if ! (cd "$player_home" && "${as_player[@]}" env HOME="$player_home" \
+        XDG_CONFIG_HOME="$player_home/.config" XDG_DATA_HOME="$player_home/.local/share" \
+        XDG_RUNTIME_DIR="$player_home/run" TMPDIR="$player_home/tmp" \
+        timeout 240 "$tools/with-x-server.sh" \
+        dbus-run-session -- /usr/bin/python3 "$tools/play-with-screen-reader.py" \
+        "$work/root/usr/bin/sumdash" "Kim") >"$work/play.log" 2>&1; then
     echo "playing the installed game with a screen reader failed:"
     grep -v -e 'fd limit' -e 'dbus-daemon\[' "$work/play.log"
     failed=1
