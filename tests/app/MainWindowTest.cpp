@@ -3,6 +3,7 @@
 #include "app/SplashWindow.h"
 #include "assets/DesignFonts.h"
 #include "records/ClubFile.h"
+#include "tests/support/ChildNamed.h"
 #include "tests/support/GameWindow.h"
 
 #include <QAccessible>
@@ -101,7 +102,7 @@ void MainWindowTest::menusToolbarAndNames()
     QVERIFY(toolbar->actions().at(3)->isSeparator());
     QVERIFY(toolbar->actions().at(6)->isSeparator());
     for (const auto& [key, toolTip] : buttons) {
-        QWidget* button = toolbar->findChild<QWidget*>(QString::fromLatin1(key));
+        QWidget* button = child<QWidget>(toolbar, QString::fromLatin1(key));
         QVERIFY2(button, key);
         QCOMPARE(button->toolTip(), toolTip);
     }
@@ -153,19 +154,19 @@ void MainWindowTest::timedRunByKeyboardToTheResults()
         }
         if (problem == 99) {
             driver.then([](QWidget* prompt) {
-                QTest::keyClicks(prompt->findChild<QLineEdit*>("Text1"), "Ann");
-                QTest::keyClick(prompt->findChild<QLineEdit*>("Text1"), Qt::Key_Return);
+                QTest::keyClicks(child<QLineEdit>(prompt, "Text1"), "Ann");
+                QTest::keyClick(child<QLineEdit>(prompt, "Text1"), Qt::Key_Return);
             });
             driver.then([](QWidget* board) {
-                QCOMPARE(board->findChild<QLabel*>("Label4")->text(), "Multiplication");
-                QCOMPARE(board->findChild<QLabel*>("Label1_0")->text(), "2:45");
-                QCOMPARE(board->findChild<QLabel*>("Label3_0")->text(), "Ann");
+                QCOMPARE(child<QLabel>(board, "Label4")->text(), "Multiplication");
+                QCOMPARE(child<QLabel>(board, "Label1_0")->text(), "2:45");
+                QCOMPARE(child<QLabel>(board, "Label3_0")->text(), "Ann");
                 clickChild(board, "Command2");
             });
             driver.then([&](QWidget* stats) {
                 QCOMPARE(stats->objectName(), "frmStats");
-                QCOMPARE(stats->findChild<QLabel*>("ShowTime")->text(), "2:45");
-                QVERIFY(!stats->findChild<QWidget*>("Command4")->isHidden());
+                QCOMPARE(child<QLabel>(stats, "ShowTime")->text(), "2:45");
+                QVERIFY(!child<QWidget>(stats, "Command4")->isHidden());
                 QCOMPARE(game.label("CorrectLab"), "100");
                 QCOMPARE(game.label("IncorrectLab"), "0");
                 QVERIFY(!game.find<QTimer>("Timer1")->isActive());
@@ -191,7 +192,7 @@ void MainWindowTest::practiceRunCountsWrongAnswers()
     Game game;
     ModalDialogDriver driver;
     driver.then([](QWidget* options) {
-        auto* count = options->findChild<QLineEdit*>("Text1");
+        auto* count = child<QLineEdit>(options, "Text1");
         count->selectAll();
         QTest::keyClicks(count, "8");
         clickChild(options, "Command1");
@@ -214,11 +215,11 @@ void MainWindowTest::practiceRunCountsWrongAnswers()
         if (answered == 14) {
             driver.then([&](QWidget* stats) {
                 QCOMPARE(stats->windowTitle(), "Sumdash! Stats (PRACTICE):");
-                QCOMPARE(stats->findChild<QLabel*>("CorrectLab")->text(), "8");
-                QCOMPARE(stats->findChild<QLabel*>("IncorrectLab")->text(), "7");
-                QCOMPARE(stats->findChild<QLabel*>("PercentLab")->text(), "53%");
-                QCOMPARE(stats->findChild<QLabel*>("ShowTime")->text(), "0:15");
-                QVERIFY(stats->findChild<QWidget*>("Command4")->isHidden());
+                QCOMPARE(child<QLabel>(stats, "CorrectLab")->text(), "8");
+                QCOMPARE(child<QLabel>(stats, "IncorrectLab")->text(), "7");
+                QCOMPARE(child<QLabel>(stats, "PercentLab")->text(), "53%");
+                QCOMPARE(child<QLabel>(stats, "ShowTime")->text(), "0:15");
+                QVERIFY(child<QWidget>(stats, "Command4")->isHidden());
                 stats->close();
             });
         }
@@ -440,9 +441,9 @@ void MainWindowTest::optionsDuringPracticeChangeTheRowAtOnce()
     QVERIFY(game.shown("IncorrectLab"));
 
     driver.then([&](QWidget* options) {
-        options->findChild<QCheckBox*>("Check3")->setChecked(true);
-        options->findChild<QCheckBox*>("Check1")->setChecked(true);
-        options->findChild<QLineEdit*>("Text1")->setText("x");
+        child<QCheckBox>(options, "Check3")->setChecked(true);
+        child<QCheckBox>(options, "Check1")->setChecked(true);
+        child<QLineEdit>(options, "Text1")->setText("x");
         clickChild(options, "Command1");
         // Rejected, yet the row already follows the switches.
         QVERIFY(!game.shown("IncorrectLab"));
@@ -500,7 +501,7 @@ void MainWindowTest::recordsCommandsOpenTheBoards()
     QVERIFY(game.settle());
     driver.then([](QWidget* board) {
         QCOMPARE(board->objectName(), "frmClub");
-        auto* grid = board->findChild<QTableView*>("MSFlexGrid1");
+        auto* grid = child<QTableView>(board, "MSFlexGrid1");
         QCOMPARE(grid->model()->index(1, 0).data().toString(), "Ann");
         board->close();
     });
@@ -567,7 +568,7 @@ void MainWindowTest::screenReaderHearsProblemsAndAlerts()
 void MainWindowTest::splashClosesOnItsTimerAlone()
 {
     SplashWindow splash;
-    auto* logotime = splash.findChild<QTimer*>("logotime");
+    auto* logotime = child<QTimer>(&splash, "logotime");
     QVERIFY(logotime);
     QCOMPARE(logotime->interval(), 3000);
     QVERIFY(!logotime->isActive());
@@ -591,7 +592,7 @@ void MainWindowTest::splashIsUpBeforeTheGameIsBuilt()
     frmLogo.showAtOnce();
     QVERIFY(frmLogo.isVisible());
     QVERIFY(frmLogo.windowHandle()->isExposed());
-    QVERIFY(frmLogo.findChild<QTimer*>("logotime")->isActive());
+    QVERIFY(child<QTimer>(&frmLogo, "logotime")->isActive());
 
     BuiltGame<> game;
     QVERIFY(!game.window.isVisible());

@@ -8,6 +8,7 @@
 #include "records/TopTimes.h"
 #include "results/OnlineSubmission.h"
 #include "results/StatsWindow.h"
+#include "tests/support/ChildNamed.h"
 #include "tests/support/GameWindow.h"
 
 #include <QFile>
@@ -108,18 +109,18 @@ void WebAndAboutTest::submittingATime()
     ModalDialogDriver driver;
     driver.then([&](QWidget* stats) {
         clickChild(stats, "Command1");
-        QVERIFY(stats->findChild<QWidget*>("Command1")->isHidden());
-        QVERIFY(!stats->findChild<QWidget*>("Command4")->isHidden());
+        QVERIFY(child<QWidget>(stats, "Command1")->isHidden());
+        QVERIFY(!child<QWidget>(stats, "Command4")->isHidden());
         QVERIFY(globals.NamePromptTitle.empty());
         clickChild(stats, "Command3");
     });
     driver.then([&](QWidget* prompt) {
         const QString heading = "Submit time to " + QString::fromStdString(siteDomain(SiteBaseAddress)) + "!";
-        auto* label = prompt->findChild<QLabel*>("Label2");
+        auto* label = child<QLabel>(prompt, "Label2");
         QCOMPARE(label->text(), heading);
         QVERIFY(label->fontMetrics().horizontalAdvance(heading) <= label->width());
-        QVERIFY(prompt->findChild<QWidget*>("Image1")->isHidden());
-        auto* name = prompt->findChild<QLineEdit*>("Text1");
+        QVERIFY(child<QWidget>(prompt, "Image1")->isHidden());
+        auto* name = child<QLineEdit>(prompt, "Text1");
         name->selectAll();
         QTest::keyClicks(name, "Jo & Al=1#");
         QTest::keyClick(name, Qt::Key_Return);
@@ -150,8 +151,8 @@ void WebAndAboutTest::submitAndJoinInEitherOrder()
         driver.then([&](QWidget* stats) {
             clickChild(stats, joinFirst ? "Command4" : "Command1");
             clickChild(stats, joinFirst ? "Command1" : "Command4");
-            QVERIFY(stats->findChild<QWidget*>("Command1")->isHidden());
-            QVERIFY(stats->findChild<QWidget*>("Command4")->isHidden());
+            QVERIFY(child<QWidget>(stats, "Command1")->isHidden());
+            QVERIFY(child<QWidget>(stats, "Command4")->isHidden());
             clickChild(stats, "Command3");
         });
         if (joinFirst) {
@@ -179,12 +180,12 @@ void WebAndAboutTest::aboutBox()
     driver.then([&](QWidget* about) {
         QCOMPARE(about->objectName(), "frmAbout");
         QCOMPARE(about->windowTitle(), "About Sumdash!");
-        QCOMPARE(about->findChild<QGroupBox*>("Frame3")->title(), "Warning:");
-        QVERIFY(about->findChild<QLabel*>("Label1")->text().contains("copyright"));
-        auto* notice = about->findChild<QGroupBox*>("Frame4");
+        QCOMPARE(child<QGroupBox>(about, "Frame3")->title(), "Warning:");
+        QVERIFY(child<QLabel>(about, "Label1")->text().contains("copyright"));
+        auto* notice = child<QGroupBox>(about, "Frame4");
         QVERIFY(notice->title().contains("Pellmoor"));
         QVERIFY(notice->fontMetrics().horizontalAdvance(notice->title()) < notice->width() - 10);
-        QTRY_COMPARE(QApplication::focusWidget(), about->findChild<QWidget*>("Command1"));
+        QTRY_COMPARE(QApplication::focusWidget(), child<QWidget>(about, "Command1"));
         clickChild(about, "cmdSysInfo");
         clickChild(about, "cmdSysInfo");
         QCOMPARE(game.systemInfo.starts, 2);

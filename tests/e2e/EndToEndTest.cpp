@@ -7,6 +7,7 @@
 #include "records/TopTimes.h"
 #include "tests/e2e/KeyboardScript.h"
 #include "tests/e2e/XKeyboard.h"
+#include "tests/support/ChildNamed.h"
 #include "tests/support/GameWindow.h"
 
 #include <QApplication>
@@ -29,10 +30,9 @@ namespace {
 // The game with its real stopwatch and timers; only the stores and the desktop are stand-ins.
 struct RealGame : BuiltGame<SteadyRunClock>
 {
-    QLineEdit* answerBox() { return window.findChild<QLineEdit*>(QStringLiteral("AnsText")); }
-    QWidget* child(const char* name) { return window.findChild<QWidget*>(QString::fromLatin1(name)); }
-    QString label(const char* name) { return window.findChild<QLabel*>(QString::fromLatin1(name))->text(); }
-    bool shown(const char* name) { return child(name)->isVisible(); }
+    QLineEdit* answerBox() { return child<QLineEdit>(&window, "AnsText"); }
+    QString label(const char* name) { return child<QLabel>(&window, name)->text(); }
+    bool shown(const char* name) { return child<QWidget>(&window, name)->isVisible(); }
     /// The main window has the keyboard and no dialog is up.
     bool idleAndActive()
     {
@@ -400,11 +400,11 @@ void EndToEndTest::shortcutsAndTheirLocks()
     });
     script.when("the digit typed after the locked keys", [&] { return game.answerBox()->text() == "7"; }, [&] {
         QVERIFY(QApplication::activeModalWidget() == nullptr);
-        QVERIFY(game.window.findChild<QTimer*>("Timer1")->isActive());
+        QVERIFY(child<QTimer>(&game.window, "Timer1")->isActive());
         QVERIFY(game.globals.TimedMode);
         QVERIFY(keys.chord(XK_Control_L, XK_s)); // Ctrl+S stops the run from the answer box
     });
-    script.when("the run stopped", [&] { return !game.window.findChild<QTimer*>("Timer1")->isActive(); }, [&] {
+    script.when("the run stopped", [&] { return !child<QTimer>(&game.window, "Timer1")->isActive(); }, [&] {
         screen.shoot(QStringLiteral("stopped"));
         QVERIFY(keys.tap(XK_F7));
     });

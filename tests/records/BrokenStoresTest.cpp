@@ -8,6 +8,7 @@
 #include "records/SettingsStore.h"
 #include "records/TopTimes.h"
 #include "results/StatsWindow.h"
+#include "tests/support/ChildNamed.h"
 #include "tests/support/ModalDialogDriver.h"
 #include "tests/support/PermissionBitsEnforced.h"
 #include "tests/support/RecordingBrowser.h"
@@ -54,7 +55,7 @@ QString typeName(int problemType)
 
 QString cell(QWidget* board, int row, int column)
 {
-    auto* grid = board->findChild<QTableView*>("MSFlexGrid1");
+    auto* grid = child<QTableView>(board, "MSFlexGrid1");
     return grid ? grid->model()->index(row, column).data().toString() : QStringLiteral("<no grid>");
 }
 
@@ -65,7 +66,7 @@ QString rowText(QWidget* board, int row)
 
 int rows(QWidget* board)
 {
-    return board->findChild<QTableView*>("MSFlexGrid1")->model()->rowCount();
+    return child<QTableView>(board, "MSFlexGrid1")->model()->rowCount();
 }
 
 qint64 peakResidentMiB()
@@ -216,7 +217,7 @@ Outcome joinTheClub(ClubFile& club)
             clickChild(dialog, "Command4");
             clickChild(dialog, "Command3");
         } else if (dialog->objectName() == "frmTopTime") {
-            auto* name = dialog->findChild<QLineEdit*>("Text1");
+            auto* name = child<QLineEdit>(dialog, "Text1");
             name->selectAll();
             QTest::keyClicks(name, "Ann");
             clickChild(dialog, "Command1");
@@ -254,7 +255,7 @@ Outcome saveATopTime(SettingsStore& store)
             outcome.message = box->text();
             box->accept();
         } else if (dialog->objectName() == "frmTopTime") {
-            auto* name = dialog->findChild<QLineEdit*>("Text1");
+            auto* name = child<QLineEdit>(dialog, "Text1");
             name->selectAll();
             QTest::keyClicks(name, "Cy");
             clickChild(dialog, "Command1");
@@ -451,7 +452,7 @@ void BrokenStoresTest::hugeClubFileOfMembers()
         QCOMPARE(rowText(board, 1 + half), group[1].name + " 1:45");
         QCOMPARE(rowText(board, 2 + half), group[0].name + " 2:30");
         QCOMPARE(rowText(board, 1 + perType), group[0].name + " 2:30");
-        board->findChild<QComboBox*>("Combo1")->setCurrentIndex(4);
+        child<QComboBox>(board, "Combo1")->setCurrentIndex(4);
         QCOMPARE(rows(board), 1 + perType);
         QCOMPARE(rowText(board, 1), group[9].name + " 1:45");
         QCOMPARE(rowText(board, half), group[9].name + " 1:45");

@@ -7,6 +7,7 @@
 #include "records/TopTimes.h"
 #include "results/RunResults.h"
 #include "results/StatsWindow.h"
+#include "tests/support/ChildNamed.h"
 #include "tests/support/ModalDialogDriver.h"
 #include "tests/support/RecordingBrowser.h"
 #include "tests/support/TempRecords.h"
@@ -19,13 +20,13 @@ namespace {
 
 bool shown(QWidget* dialog, const char* name)
 {
-    auto* widget = dialog->findChild<QWidget*>(QString::fromLatin1(name));
+    auto* widget = child<QWidget>(dialog, QString::fromLatin1(name));
     return widget != nullptr && !widget->isHidden();
 }
 
 QString text(QWidget* dialog, const char* name)
 {
-    auto* label = dialog->findChild<QLabel*>(QString::fromLatin1(name));
+    auto* label = child<QLabel>(dialog, QString::fromLatin1(name));
     return label ? label->text() : QStringLiteral("<missing>");
 }
 
@@ -125,19 +126,19 @@ void ResultsTest::qualifyingTimedRunOffersTheRewards()
         QVERIFY(shown(dialog, "Command4"));
         QVERIFY(shown(dialog, "Command1"));
         for (const char* name : { "Command2", "Command3", "Command5" }) {
-            QCOMPARE(dialog->findChild<QWidget*>(name)->x(), twips(3720));
+            QCOMPARE(child<QWidget>(dialog, name)->x(), twips(3720));
         }
-        QCOMPARE(dialog->findChild<QWidget*>("Command5")->y(), twips(2400));
+        QCOMPARE(child<QWidget>(dialog, "Command5")->y(), twips(2400));
         QCOMPARE(text(dialog, "ShowTime"), time);
-        QCOMPARE(dialog->findChild<QWidget*>("ShowTime")->geometry().topLeft(),
+        QCOMPARE(child<QWidget>(dialog, "ShowTime")->geometry().topLeft(),
                  QPoint(twips(3100), twips(600)));
-        QCOMPARE(dialog->findChild<QWidget*>("Label2")->geometry().topLeft(),
+        QCOMPARE(child<QWidget>(dialog, "Label2")->geometry().topLeft(),
                  QPoint(twips(940), twips(600)));
-        QCOMPARE(dialog->findChild<QWidget*>("Image1")->y(), twips(360));
+        QCOMPARE(child<QWidget>(dialog, "Image1")->y(), twips(360));
         for (const char* name : { "Label1", "CorrectLab", "Label3", "IncorrectLab", "Label4", "PercentLab" }) {
             QVERIFY2(!shown(dialog, name), name);
         }
-        QCOMPARE(QApplication::focusWidget(), dialog->findChild<QWidget*>("Command4"));
+        QCOMPARE(QApplication::focusWidget(), child<QWidget>(dialog, "Command4"));
         clickChild(dialog, "Command3");
     });
     StatsWindow::showModal(nullptr, globals, RunResults { time, "100", "0" }, records.stores(), m_browser);
@@ -157,7 +158,7 @@ void ResultsTest::slowTimedRunShowsTheTimeAlone()
         QCOMPARE(dialog->windowTitle(), "Sumdash! Stats:");
         QVERIFY(!shown(dialog, "Command4"));
         QVERIFY(!shown(dialog, "Command1"));
-        QCOMPARE(dialog->findChild<QWidget*>("Command3")->x(), twips(1920));
+        QCOMPARE(child<QWidget>(dialog, "Command3")->x(), twips(1920));
         QCOMPARE(text(dialog, "ShowTime"), "3:01");
         QVERIFY(!shown(dialog, "PercentLab"));
         dialog->close(); // the close box
@@ -185,8 +186,8 @@ void ResultsTest::practiceRunShowsCountsAndPercentage()
         QCOMPARE(text(dialog, "CorrectLab"), "3");
         QCOMPARE(text(dialog, "IncorrectLab"), "5");
         QCOMPARE(text(dialog, "PercentLab"), "38%");
-        QCOMPARE(dialog->findChild<QWidget*>("ShowTime")->y(), 0);
-        QTest::keyClick(dialog->findChild<QWidget*>("Command3"), Qt::Key_Space);
+        QCOMPARE(child<QWidget>(dialog, "ShowTime")->y(), 0);
+        QTest::keyClick(child<QWidget>(dialog, "Command3"), Qt::Key_Space);
     });
     StatsWindow::showModal(nullptr, globals, RunResults { "1:05", "3", "5" }, records.stores(), m_browser);
     QVERIFY(driver.closedByForce().isEmpty());
@@ -203,7 +204,7 @@ void ResultsTest::onlyCorrectPracticeShowsTheTimeAlone()
         QVERIFY(!shown(dialog, "CorrectLab"));
         QVERIFY(!shown(dialog, "PercentLab"));
         QVERIFY(!shown(dialog, "Command4"));
-        QCOMPARE(dialog->findChild<QWidget*>("ShowTime")->y(), twips(600));
+        QCOMPARE(child<QWidget>(dialog, "ShowTime")->y(), twips(600));
         clickChild(dialog, "Command3");
     });
     StatsWindow::showModal(nullptr, globals, RunResults { "0:40", "10", "0" }, records.stores(), m_browser);
@@ -221,9 +222,9 @@ void ResultsTest::submitToolTipNamesTheSite()
     driver.then([](QWidget* board) { clickChild(board, "Command2"); });
     driver.then([&](QWidget* dialog) {
         QCOMPARE(dialog->objectName(), "frmStats");
-        QCOMPARE(dialog->findChild<QWidget*>("Command1")->toolTip(),
+        QCOMPARE(child<QWidget>(dialog, "Command1")->toolTip(),
                  "Click here to submit your time to " + QString::fromStdString(siteDomain(SiteBaseAddress)) + ".");
-        QCOMPARE(dialog->findChild<QWidget*>("Command4")->toolTip(),
+        QCOMPARE(child<QWidget>(dialog, "Command4")->toolTip(),
                  "Click here to join the Sumdash Club.");
         dialog->close();
     });
@@ -238,7 +239,7 @@ void ResultsTest::longTimeIsNotCut()
     TempRecords records;
     ModalDialogDriver driver;
     driver.then([&](QWidget* dialog) {
-        auto* time = dialog->findChild<QLabel*>("ShowTime");
+        auto* time = child<QLabel>(dialog, "ShowTime");
         QCOMPARE(time->text(), "12:05");
         QVERIFY(time->width() >= time->fontMetrics().horizontalAdvance(time->text()));
         QVERIFY(time->geometry().right() < dialog->width());
@@ -255,7 +256,7 @@ void ResultsTest::heldEnterDoesNotPressAButton()
     bool stayedOpenOnRepeat = false;
     ModalDialogDriver driver;
     driver.then([&](QWidget* dialog) {
-        auto* close = dialog->findChild<QWidget*>("Command3");
+        auto* close = child<QWidget>(dialog, "Command3");
         QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"), true);
         QApplication::sendEvent(close, &repeat);
         QKeyEvent repeatedSpace(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "), true);

@@ -3,6 +3,7 @@
 #include "engine/GameState.h"
 #include "setup/OptionsDialog.h"
 #include "setup/SelectDialog.h"
+#include "tests/support/ChildNamed.h"
 #include "tests/support/ModalDialogDriver.h"
 
 #include <QCheckBox>
@@ -53,7 +54,7 @@ void SetupDialogsTest::selectorButtonsChooseTheirType()
         QCOMPARE(dialog->objectName(), "frmSelect");
         QCOMPARE(dialog->windowTitle(), "Select Problem Type:");
         QCOMPARE(globals.DialogResult, -1);
-        auto* button = dialog->findChild<QPushButton*>(QStringLiteral("Command1_%1").arg(index));
+        auto* button = child<QPushButton>(dialog, QStringLiteral("Command1_%1").arg(index));
         QVERIFY(button);
         QCOMPARE(button->text(), caption);
         button->click();
@@ -89,7 +90,7 @@ void SetupDialogsTest::selectorWorksByKeyboard()
     GameState globals;
     ModalDialogDriver driver;
     driver.then([&](QWidget* dialog) {
-        QTRY_VERIFY(dialog->findChild<QWidget*>("Command1_0")->hasFocus());
+        QTRY_VERIFY(child<QWidget>(dialog, "Command1_0")->hasFocus());
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget()->objectName(), "Command1_2");
@@ -110,11 +111,11 @@ void SetupDialogsTest::optionsLoadFromTheGameState()
     ModalDialogDriver driver;
     driver.then([&](QWidget* dialog) {
         QCOMPARE(dialog->windowTitle(), "Practice Options");
-        QVERIFY(dialog->findChild<QCheckBox*>("Check1")->isChecked());
-        QVERIFY(!dialog->findChild<QCheckBox*>("Check2")->isChecked());
-        QVERIFY(dialog->findChild<QCheckBox*>("Check3")->isChecked());
-        QCOMPARE(dialog->findChild<QLineEdit*>("Text1")->text(), "25");
-        auto* combo = dialog->findChild<QComboBox*>("Combo1");
+        QVERIFY(child<QCheckBox>(dialog, "Check1")->isChecked());
+        QVERIFY(!child<QCheckBox>(dialog, "Check2")->isChecked());
+        QVERIFY(child<QCheckBox>(dialog, "Check3")->isChecked());
+        QCOMPARE(child<QLineEdit>(dialog, "Text1")->text(), "25");
+        auto* combo = child<QComboBox>(dialog, "Combo1");
         QCOMPARE(combo->count(), 21);
         QCOMPARE(combo->itemText(0), "10");
         QCOMPARE(combo->itemText(20), "30");
@@ -133,13 +134,13 @@ void SetupDialogsTest::optionsOkStoresTheOptions()
     int rowUpdates = 0;
     ModalDialogDriver driver;
     driver.then([&](QWidget* dialog) {
-        dialog->findChild<QCheckBox*>("Check1")->setChecked(true);
-        dialog->findChild<QCheckBox*>("Check2")->setChecked(true);
-        dialog->findChild<QCheckBox*>("Check3")->setChecked(true);
-        auto* text = dialog->findChild<QLineEdit*>("Text1");
+        child<QCheckBox>(dialog, "Check1")->setChecked(true);
+        child<QCheckBox>(dialog, "Check2")->setChecked(true);
+        child<QCheckBox>(dialog, "Check3")->setChecked(true);
+        auto* text = child<QLineEdit>(dialog, "Text1");
         text->selectAll();
         QTest::keyClicks(text, "2.5");
-        dialog->findChild<QComboBox*>("Combo1")->setCurrentIndex(20);
+        child<QComboBox>(dialog, "Combo1")->setCurrentIndex(20);
         clickChild(dialog, "Command1");
     });
     OptionsDialog::showModal(nullptr, globals, [&](const CountsRowVisibility& row) {
@@ -161,7 +162,7 @@ void SetupDialogsTest::optionsRejectInvalidCountAndStayOpen()
     globals.PracticeProblemCount = 40;
     ModalDialogDriver driver;
     driver.then([&](QWidget* dialog) {
-        auto* text = dialog->findChild<QLineEdit*>("Text1");
+        auto* text = child<QLineEdit>(dialog, "Text1");
         text->selectAll();
         QTest::keyClicks(text, "9e9");
         clickChild(dialog, "Command1");
@@ -199,9 +200,9 @@ void SetupDialogsTest::optionsClosedAfterRejectedOkKeepSwitchesOnly()
     CountsRowVisibility shown { true, true, true, true, true };
     ModalDialogDriver driver;
     driver.then([&](QWidget* dialog) {
-        dialog->findChild<QCheckBox*>("Check2")->setChecked(true);
-        dialog->findChild<QLineEdit*>("Text1")->clear();
-        dialog->findChild<QComboBox*>("Combo1")->setCurrentIndex(0);
+        child<QCheckBox>(dialog, "Check2")->setChecked(true);
+        child<QLineEdit>(dialog, "Text1")->clear();
+        child<QComboBox>(dialog, "Combo1")->setCurrentIndex(0);
         clickChild(dialog, "Command1");
         dialog->close();
     });
@@ -222,8 +223,8 @@ void SetupDialogsTest::optionsCloseBoxChangesNothing()
     bool rowTouched = false;
     ModalDialogDriver driver;
     driver.then([&](QWidget* dialog) {
-        dialog->findChild<QCheckBox*>("Check1")->setChecked(true);
-        dialog->findChild<QLineEdit*>("Text1")->setText("7");
+        child<QCheckBox>(dialog, "Check1")->setChecked(true);
+        child<QLineEdit>(dialog, "Text1")->setText("7");
         dialog->close();
     });
     OptionsDialog::showModal(nullptr, globals, [&](const CountsRowVisibility&) { rowTouched = true; });

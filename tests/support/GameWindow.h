@@ -4,6 +4,7 @@
 #include "app/MainWindow.h"
 #include "engine/ClockSeededRandom.h"
 #include "engine/GameState.h"
+#include "tests/support/ChildNamed.h"
 #include "tests/support/FakeSystemInfo.h"
 #include "tests/support/ManualRunClock.h"
 #include "tests/support/ModalDialogDriver.h"
@@ -24,9 +25,9 @@ inline std::uint64_t frozenClock()
 // The expected answer, worked out from the page's hidden operand labels and the operator.
 inline QString rightAnswer(QWidget* window)
 {
-    const int top = window->findChild<QLabel*>("NumLab")->text().toInt();
-    const int bottom = window->findChild<QLabel*>("DenLab")->text().toInt();
-    const QString op = window->findChild<QLabel*>("OpLab")->property("operatorText").toString();
+    const int top = child<QLabel>(window, "NumLab")->text().toInt();
+    const int bottom = child<QLabel>(window, "DenLab")->text().toInt();
+    const QString op = child<QLabel>(window, "OpLab")->property("operatorText").toString();
     if (op == "+") {
         return QString::number(top + bottom);
     }
@@ -64,11 +65,7 @@ struct Game : BuiltGame<>
     template<typename T = QWidget>
     T* find(const char* name)
     {
-        auto* found = window.findChild<T*>(QString::fromLatin1(name));
-        if (found == nullptr) {
-            qWarning("no %s", name);
-        }
-        return found;
+        return child<T>(&window, name);
     }
     QAction* action(const char* name) { return find<QAction>(name); }
     QLineEdit* answerBox() { return find<QLineEdit>("AnsText"); }

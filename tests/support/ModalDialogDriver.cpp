@@ -21,6 +21,18 @@ ModalDialogDriver::ModalDialogDriver(QObject* parent)
     m_timer.start();
 }
 
+ModalDialogDriver::~ModalDialogDriver()
+{
+    // A test that already failed has said why; a second failure would only hide it. Outside a
+    // test function (a benchmark) there is nothing to fail.
+    if (!finished() && QTest::currentTestFunction() != nullptr && !QTest::currentTestFailed()) {
+        const QString message = QStringLiteral("%1 scripted dialog step(s) never ran; dialogs met: %2")
+                                    .arg(m_steps.size())
+                                    .arg(m_seen.isEmpty() ? QStringLiteral("none") : m_seen.join(QStringLiteral(", ")));
+        QTest::qFail(qPrintable(message), __FILE__, __LINE__);
+    }
+}
+
 void ModalDialogDriver::then(Step step)
 {
     m_steps.push_back(std::move(step));

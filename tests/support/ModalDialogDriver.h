@@ -13,7 +13,8 @@
 /// Schedule the steps before the action that opens the dialogs. Each step runs on its own
 /// queued call, so a step may itself open the next dialog (a message box on OK). A dialog still
 /// open a second after its step ran, or one no step was left for, is closed so exec() never
-/// hangs; the test then sees it in closedByForce().
+/// hangs; the test then sees it in closedByForce(). A driver that goes out of scope with steps
+/// that never ran fails the test: the dialogs the test meant to answer never opened.
 class ModalDialogDriver : public QObject
 {
     Q_OBJECT
@@ -22,6 +23,7 @@ public:
     using Step = std::function<void(QWidget* dialog)>;
 
     explicit ModalDialogDriver(QObject* parent = nullptr);
+    ~ModalDialogDriver() override;
 
     void then(Step step);
     bool finished() const { return m_steps.empty() && m_running == 0; }
