@@ -4,6 +4,7 @@
 #include <QSettings>
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 class SettingsStore
@@ -15,6 +16,12 @@ public:
     virtual void write(const QString& key, const QString& value) = 0;
     /// Puts what was written on disk; false when it could not be saved.
     virtual bool save() = 0;
+    /// Reads the store again: another copy of the game may have saved since it was last read.
+    virtual void refresh() = 0;
+    /// Reads the store afresh, lets change read and write it, and saves, while every other copy
+    /// of the game waits to do the same; false when it could not be saved (or the wait was too
+    /// long), in which case nothing was written.
+    virtual bool update(const std::function<void(SettingsStore&)>& change) = 0;
 };
 
 /// The store as a readable INI file: section [Sumdash] of the application "Pellmoor".
@@ -29,9 +36,12 @@ public:
     QString read(const QString& key, const QString& defaultValue) const override;
     void write(const QString& key, const QString& value) override;
     bool save() override;
+    void refresh() override;
+    bool update(const std::function<void(SettingsStore&)>& change) override;
 
-    QString filePath() const { return m_settings->fileName(); }
+    const QString& filePath() const { return m_path; }
 
 private:
+    QString m_path;
     std::unique_ptr<QSettings> m_settings;
 };

@@ -72,3 +72,35 @@ std::int16_t rankTopTime(TopTimeTable& table, const QString& clockText)
     }
     return slot;
 }
+
+// The name is asked before the store is locked: a child may take a minute over it, and another
+// copy of the game must not wait that long to save its own time. So the time is ranked twice:
+// once to know whether to ask, and again under the lock against what is on disk by then.
+TopTimeRecording recordTopTime(SettingsStore& store, std::int16_t problemType, const QString& clockText,
+                               const std::function<QString()>& askName)
+{
+    const bool knownType = problemTypeInfo(problemType) != nullptr;
+    const auto index = static_cast<std::size_t>(problemType - 1);
+    QString name;
+    if (knownType) {
+        store.refresh();
+        TopTimeTable preview = loadTopTimes(store).tables[index];
+        if (rankTopTime(preview, clockText) != NoTopTimeSlot) {
+            name = askName();
+        }
+    }
+
+    TopTimeRecording recording;
+    recording.saved = store.update([&](SettingsStore& current) {
+        TopTimeTables tables = loadTopTimes(current);
+        if (knownType) {
+            TopTimeTable& table = tables.tables[index];
+            recording.slot = rankTopTime(table, clockText);
+            if (recording.slot != NoTopTimeSlot) {
+                table.names[static_cast<std::size_t>(recording.slot)] = name;
+            }
+        }
+        saveTopTimes(current, tables);
+    });
+    return recording;
+}

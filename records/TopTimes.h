@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 
 class SettingsStore;
 
@@ -41,3 +42,17 @@ std::int16_t rankTopTime(TopTimeTable& table, const QString& clockText);
 
 /// The store key of a place: the stem and the place as one digit ("TopAddTime0").
 QString topTimeKey(std::int16_t problemType, int place, bool nameKey);
+
+/// What became of a fast finisher's time: its place (or NoTopTimeSlot), and whether the tables
+/// were saved.
+struct TopTimeRecording
+{
+    std::int16_t slot = NoTopTimeSlot;
+    bool saved = false;
+};
+
+/// Ranks a time into its type's table as the store holds it now, asks the name (askName) when
+/// it made the table, and saves every table. Saving reads, ranks and writes again under the
+/// store's lock, so a time another copy of the game saved meanwhile keeps its place.
+TopTimeRecording recordTopTime(SettingsStore& store, std::int16_t problemType, const QString& clockText,
+                               const std::function<QString()>& askName);

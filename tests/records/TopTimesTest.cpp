@@ -2,7 +2,9 @@
 #include "records/SettingsStore.h"
 #include "records/TopTimes.h"
 
+#include <QDir>
 #include <QFile>
+#include <QLockFile>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -38,6 +40,11 @@ private slots:
     void emptyNameStaysEmpty();
     void garbageStoreStillRanks();
     void unwritableStoreReportsFailure();
+    void saveIsJudgedByItsOwnOutcome_data();
+    void saveIsJudgedByItsOwnOutcome();
+    void recordingAsksTheNameOnlyForAPlace();
+    void twoCopiesOfTheGameKeepBothTimes();
+    void recordingThatCannotSaveSaysSo();
 };
 
 void TopTimesTest::ranking_data()
@@ -174,6 +181,114 @@ void TopTimesTest::unwritableStoreReportsFailure()
     TopTimeTables all = loadTopTimes(store);
     saveTopTimes(store, all);
     QVERIFY(!store.save());
+}
+
+void TopTimesTest::saveIsJudgedByItsOwnOutcome_data()
+{
+    QTest::addColumn<QByteArray>("contents");
+    QTest::newRow("plain") << QByteArray("[Sumdash]\nTopAddTime0=1:00\n");
+    QTest::newRow("byte-order mark") << QByteArray("\xEF\xBB\xBF[Sumdash]\nTopAddTime0=1:00\n");
+    QTest::newRow("comment line") << QByteArray("# kept by hand\n[Sumdash]\nTopAddTime0=1:00\n");
+    QTest::newRow("line without =") << QByteArray("[Sumdash]\nstray words\nTopAddTime0=1:00\n");
+}
+
+// Each save says whether it worked: a save that failed once, or a file Qt found odd to read,
+// never makes a later save that worked look failed, and a failed one never looks saved.
+void TopTimesTest::saveIsJudgedByItsOwnOutcome()
+{
+    QFETCH(QByteArray, contents);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Pellmoor.ini");
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(contents);
+    file.close();
+
+    IniSettingsStore store(path);
+    const auto saveTime = [&](const QString& time) {
+        TopTimeTables all = loadTopTimes(store);
+        rankTopTime(all.tables[0], time);
+        saveTopTimes(store, all);
+        return store.save();
+    };
+    QVERIFY(saveTime("0:50"));
+    QCOMPARE(IniSettingsStore(path).read("TopAddTime0", {}), "0:50");
+
+    // The file's place taken by a folder: this save cannot work, and says so.
+    QVERIFY(QFile::remove(path));
+    QVERIFY(QDir().mkpath(path));
+    QVERIFY(!saveTime("0:40"));
+    QVERIFY(QDir(path).removeRecursively());
+    QVERIFY(saveTime("0:30"));
+    QCOMPARE(IniSettingsStore(path).read("TopAddTime0", {}), "0:30");
+}
+
+// The name is asked only for a time that makes the table, and lands in its place.
+void TopTimesTest::recordingAsksTheNameOnlyForAPlace()
+{
+    QTemporaryDir dir;
+    IniSettingsStore store(dir.filePath("Pellmoor.ini"));
+    int asked = 0;
+    const auto ask = [&] {
+        ++asked;
+        return QStringLiteral("Ann");
+    };
+    TopTimeRecording first = recordTopTime(store, 2, "2:10", ask);
+    QCOMPARE(first.slot, 0);
+    QVERIFY(first.saved);
+    for (const char* time : { "1:00", "1:10", "1:20", "1:30" }) {
+        recordTopTime(store, 2, time, ask);
+    }
+    QCOMPARE(asked, 5);
+    const TopTimeRecording tooSlow = recordTopTime(store, 2, "2:20", ask);
+    QCOMPARE(tooSlow.slot, NoTopTimeSlot);
+    QVERIFY(tooSlow.saved); // every table is written back all the same
+    QCOMPARE(asked, 5);
+    const TopTimeTables tables = loadTopTimes(IniSettingsStore(dir.filePath("Pellmoor.ini")));
+    QCOMPARE(timesOf(tables.tables[1]), QStringList({ "1:00", "1:10", "1:20", "1:30", "2:10" }));
+    QCOMPARE(tables.tables[1].names[4], "Ann");
+}
+
+// Two copies of the game on one account: the second saves after the first without having seen
+// its time, and both times stay, in time order.
+void TopTimesTest::twoCopiesOfTheGameKeepBothTimes()
+{
+    QTemporaryDir dir;
+    // Each copy reaches the file by its own path, as two processes would: Qt shares what it
+    // read of a file only between stores of one path in one process.
+    QVERIFY(QFile::link(dir.path(), dir.filePath("same-folder")));
+    IniSettingsStore copyA(dir.filePath("Pellmoor.ini"));
+    IniSettingsStore copyB(dir.filePath("same-folder/Pellmoor.ini"));
+    QCOMPARE(loadTopTimes(copyB).tables[2].times[0], "3:00"); // B has read the tables
+
+    QCOMPARE(recordTopTime(copyA, 3, "2:00", [] { return QStringLiteral("Ann"); }).slot, 0);
+    const TopTimeRecording b = recordTopTime(copyB, 3, "2:30", [] { return QStringLiteral("Ben"); });
+    QCOMPARE(b.slot, 1);
+    QVERIFY(b.saved);
+
+    const TopTimeTable mul = loadTopTimes(IniSettingsStore(dir.filePath("Pellmoor.ini"))).tables[2];
+    QCOMPARE(timesOf(mul), QStringList({ "2:00", "2:30", "3:00", "3:00", "3:00" }));
+    QCOMPARE(mul.names[0], "Ann");
+    QCOMPARE(mul.names[1], "Ben");
+}
+
+// While another copy of the game holds the store, a save waits; when it cannot have the store
+// it reports failure rather than writing over the other copy's tables.
+void TopTimesTest::recordingThatCannotSaveSaysSo()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Pellmoor.ini");
+    IniSettingsStore store(path);
+    QLockFile otherCopy(path + ".update.lock");
+    otherCopy.setStaleLockTime(0);
+    QVERIFY(otherCopy.tryLock());
+    QString asked;
+    const TopTimeRecording held = recordTopTime(store, 1, "1:00", [&] { return asked = "Ann"; });
+    QCOMPARE(asked, "Ann");
+    QVERIFY(!held.saved);
+    QVERIFY(!QFile::exists(path));
+    otherCopy.unlock();
+    QVERIFY(recordTopTime(store, 1, "1:00", [] { return QStringLiteral("Ann"); }).saved);
 }
 
 QTEST_GUILESS_MAIN(TopTimesTest)
