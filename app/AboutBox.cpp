@@ -63,8 +63,7 @@ AboutBox::AboutBox(QWidget* parent, SystemInfoLauncher& systemInfo)
 
     auto* Command1 = makeButton(this, "Command1", QStringLiteral("OK"), twips(120, 3720, 1875, 375));
     QGroupBox* Frame3 = makeFrame(this, "Frame3", QStringLiteral("Warning:"), twips(120, 1800, 3915, 1335));
-    auto* Label1 = new QLabel(Warning, Frame3);
-    Label1->setObjectName(QStringLiteral("Label1"));
+    auto* Label1 = makeTextLabel(Frame3, QStringLiteral("Label1"), Warning);
     Label1->setGeometry(twips(120, 240, 3735, 975));
     Label1->setWordWrap(true);
     Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);

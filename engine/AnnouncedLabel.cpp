@@ -22,6 +22,7 @@ QAccessibleInterface* announcedLabelFactory(const QString& className, QObject* o
 AnnouncedLabel::AnnouncedLabel(QWidget* parent)
     : QLabel(parent)
 {
+    setTextFormat(Qt::PlainText);
     static std::once_flag installed;
     std::call_once(installed, [] { QAccessible::installFactory(announcedLabelFactory); });
 }

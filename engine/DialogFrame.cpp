@@ -6,6 +6,7 @@
 
 #include <QDialog>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
@@ -42,6 +43,15 @@ QPushButton* makeCommandButton(QWidget* parent, const QString& name, const QStri
     return button;
 }
 
+QLabel* makeTextLabel(QWidget* parent, const QString& name, const QString& text)
+{
+    auto* label = new QLabel(parent);
+    label->setObjectName(name);
+    label->setTextFormat(Qt::PlainText);
+    label->setText(text);
+    return label;
+}
+
 void setTextColour(QWidget* widget, const QColor& colour)
 {
     QPalette palette = widget->palette();
@@ -64,5 +74,6 @@ void showMessage(QWidget* parent, const QString& text)
 {
     QMessageBox message(QMessageBox::NoIcon, QString::fromLatin1(ApplicationTitle), text,
                         QMessageBox::Ok, parent);
+    message.setTextFormat(Qt::PlainText);
     message.exec();
 }

@@ -7,6 +7,7 @@
 #include <QString>
 
 class QDialog;
+class QLabel;
 class QWidget;
 class QPushButton;
 
@@ -21,6 +22,10 @@ void setButtonColour(QPushButton* button, const QColor& colour);
 /// the given size, named for tests and accessibility tools.
 QPushButton* makeCommandButton(QWidget* parent, const QString& name, const QString& text,
                                const QRect& geometry, double pointSize);
+
+/// A label named for tests and accessibility tools. Its text is always plain: a name a player
+/// typed or a store holds ("<img src=...>", "<h1>") is shown as typed, never read as markup.
+QLabel* makeTextLabel(QWidget* parent, const QString& name, const QString& text);
 
 /// The colour a label's text is drawn in.
 void setTextColour(QWidget* widget, const QColor& colour);

@@ -84,6 +84,7 @@ QLabel* ProblemPage::makeLabel(const char* name, const QRect& geometry, double p
         label = new QLabel(this);
     }
     label->setObjectName(QString::fromLatin1(name));
+    label->setTextFormat(Qt::PlainText);
     label->setGeometry(geometry);
     label->setFont(designFont(QStringLiteral("PellmoorFont"), pointSize));
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QLabel>
+#include <QTextDocument>
 
 /// Stored names and times are not checked when saved, so a hand-edited store may hold
 /// anything; a label shows at most the first line's first hundred characters, elided to fit.
@@ -15,5 +16,9 @@ inline void showStoredText(QLabel* label, const QString& stored)
         }
     }
     label->setText(label->fontMetrics().elidedText(text, Qt::ElideRight, label->width() - 4));
-    label->setToolTip(text.size() < stored.size() || label->text() != text ? stored.left(1000) : QString());
+    // A tool tip has no plain-text mode of its own: the stored text goes in escaped, so it
+    // shows as it was typed, tags and all.
+    label->setToolTip(text.size() < stored.size() || label->text() != text
+                          ? Qt::convertFromPlainText(stored.left(1000), Qt::WhiteSpaceNoWrap)
+                          : QString());
 }

@@ -25,8 +25,7 @@ constexpr std::array<int, 5> ButtonTops { 120, 600, 1080, 1560, 2040 };
 QLabel* makeLabel(QWidget* parent, const QString& name, const QString& text, const QRect& geometry,
                   const QFont& font, Qt::Alignment alignment, const QColor& colour = {})
 {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(name);
+    auto* label = makeTextLabel(parent, name, text);
     label->setGeometry(geometry);
     label->setFont(font);
     label->setAlignment(alignment | Qt::AlignVCenter);
