@@ -48,8 +48,7 @@ void setLabelText(QLabel* label, const QString& text)
 QLabel* makeImpactLabel(QWidget* parent, const char* name, const QString& text,
                         const QRect& geometry, Qt::Alignment alignment, const QColor& colour = {})
 {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QString::fromLatin1(name));
+    auto* label = makeTextLabel(parent, QString::fromLatin1(name), text);
     label->setGeometry(geometry);
     label->setFont(designFont(QStringLiteral("Impact"), 24));
     label->setAlignment(alignment | Qt::AlignVCenter);
@@ -251,8 +250,7 @@ void MainWindow::buildBanner(QWidget* client)
     pbStatus = new SvgPicture(QStringLiteral(":/assets/banner.svg"), SvgPicture::Fit::NaturalSize, client);
     pbStatus->setObjectName(QStringLiteral("pbStatus"));
     pbStatus->setGeometry(twips(720, 2280, 7335, 2055));
-    lblStatus = new QLabel(QStringLiteral("Ready..."), pbStatus);
-    lblStatus->setObjectName(QStringLiteral("lblStatus"));
+    lblStatus = makeTextLabel(pbStatus, QStringLiteral("lblStatus"), QStringLiteral("Ready..."));
     lblStatus->setGeometry(twips(120, 120, 6975, 1815));
     lblStatus->setFont(designFont(QStringLiteral("Impact"), 72, QFont::Bold, QFont::StyleItalic));
     lblStatus->setAlignment(Qt::AlignCenter);
@@ -391,6 +389,9 @@ void MainWindow::BeginRun()
     }
     m_run.startCountdown();
     showBoard();
+    // A start while a countdown is already going ("Set..." on show) begins a fresh one: every
+    // step keeps its whole second, however far the old countdown had come.
+    Timer2->start();
 }
 
 void MainWindow::ResetGameDisplay()

@@ -12,6 +12,21 @@ namespace {
 
 constexpr int BorderWidth = 1;
 
+/// Layouts type digits in their own script on the top row (Persian, Arabic, Devanagari, ...):
+/// a key that types any decimal digit gives the answer that digit's value. A digit that only
+/// looks like one (a superscript two) types nothing.
+QString asAsciiDigit(const QString& typed)
+{
+    if (typed.size() == 1 && typed[0].unicode() < 0x80) {
+        return typed;
+    }
+    const QList<uint> characters = typed.toUcs4();
+    if (characters.size() == 1 && QChar::category(characters[0]) == QChar::Number_DecimalDigit) {
+        return QString(QChar(u'0' + QChar::digitValue(characters[0])));
+    }
+    return typed;
+}
+
 } // namespace
 
 AnswerBox::AnswerBox(QWidget* parent)
@@ -65,7 +80,7 @@ void AnswerBox::keyPressEvent(QKeyEvent* event)
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         emit enterPressed();
     } else {
-        emit keyDown(event->text(), event->key() == Qt::Key_Backspace);
+        emit keyDown(asAsciiDigit(event->text()), event->key() == Qt::Key_Backspace);
     }
     event->accept();
 }

@@ -4,6 +4,7 @@
 #include "assets/DesignFonts.h"
 #include "engine/DialogFrame.h"
 #include "engine/GameState.h"
+#include "engine/HeldEnterGuard.h"
 #include "engine/LabelFit.h"
 #include "engine/SiteDomain.h"
 #include "engine/SvgPicture.h"
@@ -12,15 +13,54 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTextBoundaryFinder>
+#include <QValidator>
+
+#include <algorithm>
+#include <vector>
 
 namespace {
 
 constexpr int NameLength = 20;
 
+/// Keeps a name to twenty characters as a reader counts them: an emoji, a flag or a letter with
+/// its accents is one character, kept or refused whole, never cut in half. Like a length limit,
+/// what would not fit of a new entry is left out, and the rest of the name stays.
+class NameLengthValidator final : public QValidator
+{
+public:
+    using QValidator::QValidator;
+
+    State validate(QString& input, int& position) const override
+    {
+        std::vector<qsizetype> boundaries { 0 };
+        QTextBoundaryFinder characters(QTextBoundaryFinder::Grapheme, input);
+        while (characters.toNextBoundary() != -1) {
+            boundaries.push_back(characters.position());
+        }
+        const auto count = static_cast<qsizetype>(boundaries.size()) - 1;
+        if (count <= NameLength) {
+            return Acceptable;
+        }
+        const qsizetype excess = count - NameLength;
+        // The characters just before the cursor are the ones this edit added.
+        const auto atCursor = std::upper_bound(boundaries.begin(), boundaries.end(), position) - 1;
+        const qsizetype end = *atCursor;
+        const qsizetype cut = atCursor - boundaries.begin() >= excess ? *(atCursor - excess) : -1;
+        if (cut < 0) {
+            input.truncate(boundaries[NameLength]);
+            position = std::min(position, static_cast<int>(input.size()));
+        } else {
+            input.remove(cut, end - cut);
+            position = static_cast<int>(cut);
+        }
+        return Acceptable;
+    }
+};
+
 QLabel* makeGreenLabel(QWidget* parent, const char* name, const QString& text, const QRect& geometry)
 {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QString::fromLatin1(name));
+    auto* label = makeTextLabel(parent, QString::fromLatin1(name), text);
     label->setGeometry(geometry);
     label->setFont(designFont(QStringLiteral("Impact"), 20.25));
     label->setAlignment(Qt::AlignCenter);
@@ -59,7 +99,7 @@ NameDialog::NameDialog(QWidget* parent, const GameState& basGlobals)
     Text1->setObjectName(QStringLiteral("Text1"));
     Text1->setGeometry(twips(240, 1800, 4575, 585));
     Text1->setFont(designFont(QStringLiteral("Impact"), 20.25));
-    Text1->setMaxLength(NameLength);
+    Text1->setValidator(new NameLengthValidator(Text1));
     Text1->setAccessibleName(QStringLiteral("Please enter your name:"));
 
     QPushButton* Command1 = makeCommandButton(this, QStringLiteral("Command1"), QStringLiteral("OK"),
@@ -67,6 +107,7 @@ NameDialog::NameDialog(QWidget* parent, const GameState& basGlobals)
     Command1->setDefault(true); // Enter in the name box acts as OK
     connect(Command1, &QPushButton::clicked, this, &NameDialog::Command1_Click);
     setTabOrder(Text1, Command1);
+    new HeldEnterGuard(this, { Text1, Command1 });
 
     Form_Load(basGlobals);
     Text1->setFocus();

@@ -6,6 +6,7 @@
 #include "assets/DesignFonts.h"
 #include "engine/DialogFrame.h"
 #include "engine/GameState.h"
+#include "engine/HeldEnterGuard.h"
 #include "engine/ProblemTypes.h"
 #include "engine/LabelFit.h"
 #include "engine/PictureButton.h"
@@ -22,7 +23,6 @@
 #include "records/TopTimesBoard.h"
 
 #include <QApplication>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 
@@ -33,8 +33,7 @@ const QColor ButtonFace(0xE0, 0xE0, 0xE0);
 QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, const QRect& geometry,
                   double pointSize, Qt::Alignment alignment, const QColor& colour = QColor())
 {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QString::fromLatin1(name));
+    auto* label = makeTextLabel(parent, QString::fromLatin1(name), text);
     label->setGeometry(geometry);
     label->setFont(designFont(QStringLiteral("Impact"), pointSize));
     label->setAlignment(alignment | Qt::AlignVCenter);
@@ -124,9 +123,7 @@ StatsWindow::StatsWindow(QWidget* parent, GameState& globals, const RunResults& 
     connect(Command4, &QPushButton::clicked, this, &StatsWindow::Command4_Click);
     connect(Command5, &QPushButton::clicked, this, &StatsWindow::Command5_Click);
 
-    for (QPushButton* button : { Command1, Command2, Command3, Command4, Command5 }) {
-        button->installEventFilter(this);
-    }
+    new HeldEnterGuard(this, { Command1, Command2, Command3, Command4, Command5 });
     setTabOrder(Command4, Command1);
     setTabOrder(Command1, Command5);
     setTabOrder(Command5, Command2);
@@ -177,19 +174,11 @@ void StatsWindow::Form_Load(const RunResults& results)
 
 void StatsWindow::RecordTopTime(std::int16_t problemType)
 {
-    basGlobals.TopTimeSlot = NoTopTimeSlot;
-    TopTimeTables tables = loadTopTimes(m_stores.topTimes);
-    if (problemTypeInfo(problemType) != nullptr) {
-        TopTimeTable& table = tables.tables[static_cast<std::size_t>(problemType - 1)];
-        basGlobals.TopTimeSlot = rankTopTime(table, m_clockText);
-        if (basGlobals.TopTimeSlot != NoTopTimeSlot) {
-            table.names[static_cast<std::size_t>(basGlobals.TopTimeSlot)]
-                = NameDialog::ask(parentWidget(), basGlobals);
-        }
-    }
-    saveTopTimes(m_stores.topTimes, tables);
+    const TopTimeRecording recording = recordTopTime(
+        m_stores.topTimes, problemType, m_clockText, [this] { return NameDialog::ask(parentWidget(), basGlobals); });
+    basGlobals.TopTimeSlot = recording.slot;
     // A top time that cannot be kept is said so, never lost in silence.
-    if (!m_stores.topTimes.save()) {
+    if (!recording.saved) {
         showMessage(parentWidget(), QStringLiteral("Unable to save file."));
     }
     if (basGlobals.TopTimeSlot != NoTopTimeSlot) {
@@ -247,19 +236,4 @@ void StatsWindow::regainFocus()
     if (QApplication::focusWidget() == nullptr || !isAncestorOf(QApplication::focusWidget())) {
         focusNextChild();
     }
-}
-
-// The Enter that gave the last answer opens this window; if the child is still holding it, its
-// repeats must not press the button that has the focus here.
-bool StatsWindow::eventFilter(QObject* watched, QEvent* event)
-{
-    if (event->type() == QEvent::KeyPress) {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        const bool pressesButton = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter
-            || key->key() == Qt::Key_Space;
-        if (key->isAutoRepeat() && pressesButton) {
-            return true;
-        }
-    }
-    return QDialog::eventFilter(watched, event);
 }

@@ -37,7 +37,6 @@ private:
     void Command3_Click();
     void Command4_Click();
     void Command5_Click();
-    bool eventFilter(QObject* watched, QEvent* event) override;
     void regainFocus();
 
     GameState& basGlobals;

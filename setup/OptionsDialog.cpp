@@ -10,14 +10,18 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int LowestMaximum = 10;
+constexpr int TypedCountLength = 3;
 constexpr int HighestMaximum = 30;
 
 } // namespace
@@ -52,8 +56,7 @@ OptionsDialog::OptionsDialog(QWidget* parent, GameState& globals, CountsRowSink 
     // Each check box is captioned by the label beside it; clicking the label ticks the box too.
     auto addLabel = [this, &font](const char* name, const QString& text, const QRect& geometry,
                                   QWidget* buddy) {
-        auto* label = new QLabel(text, this);
-        label->setObjectName(QString::fromLatin1(name));
+        auto* label = makeTextLabel(this, QString::fromLatin1(name), text);
         label->setGeometry(geometry);
         label->setFont(font);
         label->setWordWrap(true);
@@ -92,11 +95,17 @@ OptionsDialog::OptionsDialog(QWidget* parent, GameState& globals, CountsRowSink 
     Text1->setObjectName(QStringLiteral("Text1"));
     Text1->setGeometry(twips(3360, 2640, 735, 315));
     Text1->setFont(font);
-    Text1->setMaxLength(3);
+    // Typing makes the count at most three characters long; a longer count already chosen
+    // (1000, set as "1e3") is shown whole, and the limit comes back once the player shortens it.
+    connect(Text1, &QLineEdit::textChanged, this, [this](const QString& text) {
+        Text1->setMaxLength(std::max(TypedCountLength, static_cast<int>(text.size())));
+    });
     Text1->setAccessibleName(QStringLiteral("Number Of Problems:"));
 
     Command1 = makeCommandButton(this, QStringLiteral("Command1"), QStringLiteral("OK"),
                                  twips(1200, 3240, 2055, 375), 8.25);
+    // No default button: Enter presses OK only when OK has the focus, never from the count.
+    Command1->setAutoDefault(false);
     connect(Command1, &QPushButton::clicked, this, &OptionsDialog::Command1_Click);
 
     setTabOrder(Check1, Check2);
@@ -144,6 +153,18 @@ void OptionsDialog::Command1_Click()
     basGlobals.MaxOperand = static_cast<std::int16_t>(Combo1->currentText().toInt());
     basGlobals.DialogResult = 0;
     accept();
+}
+
+void OptionsDialog::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        if (auto* button = qobject_cast<QPushButton*>(focusWidget())) {
+            button->click();
+        }
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 bool OptionsDialog::eventFilter(QObject* watched, QEvent* event)

@@ -31,6 +31,7 @@ private:
     OptionsDialog(QWidget* parent, GameState& basGlobals, CountsRowSink showCountsRow);
     void Form_Load();
     void Command1_Click();
+    void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
     GameState& basGlobals;

@@ -36,7 +36,9 @@ private slots:
     void cancelledSelectorLeavesTheRunGoing();
     void cancelledOptionsStartNoRun();
     void stopDuringCountdownAndDuringRun();
+    void restartDuringCountdownCountsFromAFreshSecond();
     void keypadDigitsAndEnterCount();
+    void digitsOfEveryScriptAnswer();
     void answerBoxTakesNothingButKeys();
     void shortcutKeysWorkWhileTyping();
     void optionsDuringPracticeChangeTheRowAtOnce();
@@ -336,6 +338,28 @@ void MainWindowTest::cancelledOptionsStartNoRun()
     QVERIFY(game.action("mnuDash")->isEnabled());
 }
 
+// A second start while "Set..." shows begins the countdown again, each step a whole second,
+// rather than keeping the first countdown's rhythm ("Ready..." cut short, "Go!" early).
+void MainWindowTest::restartDuringCountdownCountsFromAFreshSecond()
+{
+    Game game;
+    ModalDialogDriver driver;
+    driver.then([](QWidget* selector) { clickChild(selector, "Command1_2"); });
+    game.action("mnuDash")->trigger();
+    game.settle();
+    game.window.Timer2_Timer();
+    QCOMPARE(game.label("lblStatus"), "Set...");
+    auto* countdown = game.find<QTimer>("Timer2");
+    QTest::qWait(500); // the child looks at "Set..." for half a second, then starts again
+    QVERIFY(countdown->remainingTime() <= 500);
+
+    driver.then([](QWidget* selector) { clickChild(selector, "Command1_2"); });
+    game.action("mnuDash")->trigger();
+    QCOMPARE(game.label("lblStatus"), "Ready...");
+    QVERIFY(countdown->isActive());
+    QVERIFY2(countdown->remainingTime() > 800, qPrintable(QString::number(countdown->remainingTime())));
+}
+
 void MainWindowTest::stopDuringCountdownAndDuringRun()
 {
     Game game;
@@ -395,6 +419,43 @@ void MainWindowTest::keypadDigitsAndEnterCount()
     game.enter();
     QCOMPARE(game.globals.CorrectCount, 1);
     QVERIFY(!game.shown("WrongAns"));
+}
+
+// Every keyboard can answer: a layout that types digits of its own script (Persian, Arabic,
+// Devanagari, Bengali, full-width) gives the same answer as the ASCII digits would.
+void MainWindowTest::digitsOfEveryScriptAnswer()
+{
+    Game game;
+    ModalDialogDriver driver;
+    game.startTimed(driver, "Command1_0");
+    const auto typeIn = [&](char16_t zero, const QString& digits) {
+        for (QChar digit : digits) {
+            const QString typed(QChar(zero + digit.digitValue()));
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, typed);
+            QApplication::sendEvent(game.answerBox(), &press);
+        }
+    };
+    int answered = 0;
+    for (const char16_t zero : { u'\u06F0', u'\u0660', u'\u0966', u'\u09E6', u'\uFF10' }) {
+        const QString answer = rightAnswer(&game.window);
+        typeIn(zero, answer);
+        QCOMPARE(game.answerBox()->text(), answer);
+        game.enter();
+        QCOMPARE(game.globals.CorrectCount, ++answered);
+    }
+    // A digit outside the basic plane (mathematical bold) counts too; look-alikes do not.
+    const QString answer = rightAnswer(&game.window);
+    for (QChar digit : answer) {
+        const QString bold = QString::fromUcs4(std::u32string(1, U'\U0001D7CE' + digit.digitValue()).c_str(), 1);
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, bold);
+        QApplication::sendEvent(game.answerBox(), &press);
+    }
+    QCOMPARE(game.answerBox()->text(), answer);
+    for (const QString& lookAlike : { QString(u'\u00B2'), QString(u'\u2460'), QString(u'\u0662') + u'1' }) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, lookAlike);
+        QApplication::sendEvent(game.answerBox(), &press);
+    }
+    QCOMPARE(game.answerBox()->text(), answer);
 }
 
 void MainWindowTest::answerBoxTakesNothingButKeys()

@@ -10,6 +10,7 @@
 #include "tests/support/ChildNamed.h"
 #include "tests/support/ModalDialogDriver.h"
 #include "tests/support/RecordingBrowser.h"
+#include "tests/support/ShownText.h"
 #include "tests/support/TempRecords.h"
 
 #include <QComboBox>
@@ -47,7 +48,7 @@ QString askName(GameState& globals, const std::function<void(QWidget*)>& answer)
     driver.then(answer);
     const QString name = NameDialog::ask(nullptr, globals);
     if (!driver.closedByForce().isEmpty()) {
-        qWarning("the name prompt had to be closed by force");
+        QTest::qFail("the name prompt had to be closed by force", __FILE__, __LINE__);
     }
     return name;
 }
@@ -66,8 +67,11 @@ private slots:
     void namePromptHeadings();
     void namePromptReturnsTheName();
     void namePromptLeavesOnlyByOk();
+    void namePromptCountsWholeCharacters();
+    void namePromptIgnoresAHeldEnter();
     void boardShowsDefaultsOfANeverWrittenStore();
     void boardOpensOnTheRunsType();
+    void boardShowsMarkupInNamesAsTyped();
     void boardSwitchesTypesAndTakesBackTheFocus();
     void clubBoardWithoutAFile();
     void clubBoardListsOneTypeFastestFirst();
@@ -153,6 +157,62 @@ void RecordsWindowsTest::namePromptLeavesOnlyByOk()
     QVERIFY(stillOpen);
 }
 
+// Twenty characters as a reader counts them: an emoji or a flag is one, and is never cut in half
+// (half an emoji was stored as "?").
+void RecordsWindowsTest::namePromptCountsWholeCharacters()
+{
+    GameState globals;
+    const QString emoji = QString::fromUtf8("\U0001F600");
+    const QString flag = QString::fromUtf8("\U0001F1EB\U0001F1F7");
+    const QString family = QString::fromUtf8("\U0001F468\u200D\U0001F469\u200D\U0001F467");
+    const auto typed = [&](const QStringList& entries) {
+        return askName(globals, [&](QWidget* prompt) {
+            auto* name = child<QLineEdit>(prompt, "Text1");
+            name->selectAll();
+            for (const QString& entry : entries) {
+                name->insert(entry); // as an input method or a paste puts it in
+            }
+            QTest::keyClick(name, Qt::Key_Return);
+        });
+    };
+    const QString nineteen(19, 'a');
+    QCOMPARE(typed({ nineteen, emoji }), nineteen + emoji);
+    QCOMPARE(typed({ nineteen, emoji, "b" }), nineteen + emoji);
+    QCOMPARE(typed({ nineteen, family }), nineteen + family);
+    QCOMPARE(typed({ QString(18, 'a'), flag, flag }), QString(18, 'a') + flag + flag);
+    QCOMPARE(typed({ nineteen, flag + emoji }), nineteen + flag);
+    // What does not fit of a long paste is left out; the name around it stays.
+    QCOMPARE(askName(globals,
+                     [](QWidget* prompt) {
+                         auto* name = child<QLineEdit>(prompt, "Text1");
+                         name->setText("Ann Lee");
+                         name->setCursorPosition(3);
+                         name->insert(QString(30, 'x'));
+                         QTest::keyClick(name, Qt::Key_Return);
+                     }),
+             "Ann" + QString(13, 'x') + " Lee");
+}
+
+// The Enter still held from the last answer repeats into the prompt that opens after it; its
+// repeats must not take "Your Name" as the name.
+void RecordsWindowsTest::namePromptIgnoresAHeldEnter()
+{
+    GameState globals;
+    bool stillOpen = false;
+    const QString name = askName(globals, [&](QWidget* prompt) {
+        auto* box = child<QLineEdit>(prompt, "Text1");
+        for (Qt::Key key : { Qt::Key_Return, Qt::Key_Enter }) {
+            QKeyEvent repeat(QEvent::KeyPress, key, Qt::NoModifier, QStringLiteral("\r"), true);
+            QApplication::sendEvent(box, &repeat);
+        }
+        stillOpen = prompt->isVisible();
+        QTest::keyClicks(box, "Kim");
+        QTest::keyClick(box, Qt::Key_Return);
+    });
+    QVERIFY(stillOpen);
+    QCOMPARE(name, "Kim");
+}
+
 void RecordsWindowsTest::boardShowsDefaultsOfANeverWrittenStore()
 {
     GameState globals;
@@ -203,6 +263,35 @@ void RecordsWindowsTest::boardOpensOnTheRunsType()
         TopTimesBoard::showModal(nullptr, globals, records.topTimes);
         QVERIFY(driver.closedByForce().isEmpty());
     }
+}
+
+// A name is shown exactly as it was typed: a tag in it is never drawn as a heading or a picture
+// (a picture tag pointing at /dev/zero once read until memory ran out).
+void RecordsWindowsTest::boardShowsMarkupInNamesAsTyped()
+{
+    const QStringList names { "<h1>Ann</h1>", "<img src=\":/assets/stats.svg\">", "<b>Bo</b> & <i>Cy</i>",
+                              "Dee <a href=\"x\">", "<p>" + QString(40, 'E') + "</p>" };
+    GameState globals;
+    globals.ProblemType = 4;
+    TempRecords records;
+    for (int place = 0; place < 5; ++place) {
+        records.topTimes.write(topTimeKey(4, place, false), names[place].left(5));
+        records.topTimes.write(topTimeKey(4, place, true), names[place]);
+    }
+    ModalDialogDriver driver;
+    driver.then([&](QWidget* board) {
+        for (int place = 0; place < 4; ++place) {
+            QCOMPARE(shownText(child<QLabel>(board, QStringLiteral("Label3_%1").arg(place))), names[place]);
+            QCOMPARE(shownText(child<QLabel>(board, QStringLiteral("Label1_%1").arg(place))),
+                     names[place].left(5));
+        }
+        // Too long for its row: elided on the board, whole in the tool tip.
+        auto* longName = child<QLabel>(board, "Label3_4");
+        QVERIFY(shownText(longName).startsWith("<p>EEE"));
+        QCOMPARE(shownToolTip(longName), names[4]);
+        board->close();
+    });
+    TopTimesBoard::showModal(nullptr, globals, records.topTimes);
 }
 
 void RecordsWindowsTest::boardSwitchesTypesAndTakesBackTheFocus()

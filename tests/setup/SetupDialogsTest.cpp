@@ -24,6 +24,8 @@ private slots:
     void selectorCloseBoxChoosesNothing();
     void selectorWorksByKeyboard();
     void optionsLoadFromTheGameState();
+    void optionsKeepALongCountWhole();
+    void optionsEnterPressesOnlyAFocusedOk();
     void optionsOkStoresTheOptions();
     void optionsRejectInvalidCountAndStayOpen();
     void optionsClosedAfterRejectedOkKeepSwitchesOnly();
@@ -125,6 +127,63 @@ void SetupDialogsTest::optionsLoadFromTheGameState()
     });
     OptionsDialog::showModal(nullptr, globals, {});
     QVERIFY(driver.closedByForce().isEmpty());
+}
+
+// A count longer than three characters, chosen earlier as "1e3", is shown and kept whole; only
+// what is typed is held to three characters.
+void SetupDialogsTest::optionsKeepALongCountWhole()
+{
+    GameState globals;
+    globals.PracticeProblemCount = 1000;
+    ModalDialogDriver driver;
+    driver.then([](QWidget* dialog) {
+        QCOMPARE(child<QLineEdit>(dialog, "Text1")->text(), "1000");
+        child<QCheckBox>(dialog, "Check2")->setChecked(true);
+        clickChild(dialog, "Command1");
+    });
+    OptionsDialog::showModal(nullptr, globals, {});
+    QCOMPARE(globals.PracticeProblemCount, 1000);
+    QVERIFY(globals.HideCounts);
+
+    driver.then([](QWidget* dialog) {
+        auto* text = child<QLineEdit>(dialog, "Text1");
+        text->setFocus();
+        text->selectAll();
+        QTest::keyClicks(text, "12345");
+        QCOMPARE(text->text(), "123");
+        clickChild(dialog, "Command1");
+    });
+    OptionsDialog::showModal(nullptr, globals, {});
+    QCOMPARE(globals.PracticeProblemCount, 123);
+}
+
+// The dialog has no default button: Enter in the count or on a switch presses nothing, and
+// Enter on OK, when OK has the focus, presses it.
+void SetupDialogsTest::optionsEnterPressesOnlyAFocusedOk()
+{
+    GameState globals;
+    globals.PracticeProblemCount = 20;
+    bool stillOpen = false;
+    ModalDialogDriver driver;
+    driver.then([&](QWidget* dialog) {
+        auto* text = child<QLineEdit>(dialog, "Text1");
+        text->setFocus();
+        text->selectAll();
+        QTest::keyClicks(text, "7");
+        QTest::keyClick(text, Qt::Key_Return);
+        QTest::keyClick(text, Qt::Key_Enter);
+        QTest::keyClick(child<QCheckBox>(dialog, "Check1"), Qt::Key_Return);
+        stillOpen = dialog->isVisible();
+        QVERIFY(stillOpen);
+        QTest::keyClick(text, Qt::Key_Tab);
+        auto* ok = child<QPushButton>(dialog, "Command1");
+        QVERIFY(ok->hasFocus());
+        QTest::keyClick(ok, Qt::Key_Return);
+    });
+    OptionsDialog::showModal(nullptr, globals, {});
+    QVERIFY(stillOpen);
+    QCOMPARE(globals.DialogResult, 0);
+    QCOMPARE(globals.PracticeProblemCount, 7);
 }
 
 void SetupDialogsTest::optionsOkStoresTheOptions()
