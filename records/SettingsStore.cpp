@@ -88,9 +88,12 @@ bool IniSettingsStore::update(const std::function<void(SettingsStore&)>& change)
     // writing, so two copies of the game never write tables each read before the other saved.
     QDir().mkpath(QFileInfo(m_path).absolutePath());
     QLockFile lock(m_path + QStringLiteral(".update.lock"));
-    if (!lock.tryLock(LockWaitMs)) {
+    if (!lock.tryLock(LockWaitMs) && lock.error() == QLockFile::LockFailedError) {
         return false;
     }
+    // Where not even the lock can be made (a folder the account may not write, a full disk),
+    // the store cannot be saved either: the change is made all the same, and the save fails
+    // and says so.
     refresh();
     change(*this);
     return save();

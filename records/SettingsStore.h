@@ -19,8 +19,8 @@ public:
     /// Reads the store again: another copy of the game may have saved since it was last read.
     virtual void refresh() = 0;
     /// Reads the store afresh, lets change read and write it, and saves, while every other copy
-    /// of the game waits to do the same; false when it could not be saved (or the wait was too
-    /// long), in which case nothing was written.
+    /// of the game waits to do the same; false when it could not be saved. When another copy
+    /// holds the store for too long, change is not run at all.
     virtual bool update(const std::function<void(SettingsStore&)>& change) = 0;
 };
 

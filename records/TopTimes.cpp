@@ -81,16 +81,17 @@ TopTimeRecording recordTopTime(SettingsStore& store, std::int16_t problemType, c
 {
     const bool knownType = problemTypeInfo(problemType) != nullptr;
     const auto index = static_cast<std::size_t>(problemType - 1);
+    TopTimeRecording recording;
     QString name;
     if (knownType) {
         store.refresh();
         TopTimeTable preview = loadTopTimes(store).tables[index];
-        if (rankTopTime(preview, clockText) != NoTopTimeSlot) {
+        recording.slot = rankTopTime(preview, clockText);
+        if (recording.slot != NoTopTimeSlot) {
             name = askName();
         }
     }
 
-    TopTimeRecording recording;
     recording.saved = store.update([&](SettingsStore& current) {
         TopTimeTables tables = loadTopTimes(current);
         if (knownType) {

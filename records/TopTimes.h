@@ -44,7 +44,7 @@ std::int16_t rankTopTime(TopTimeTable& table, const QString& clockText);
 QString topTimeKey(std::int16_t problemType, int place, bool nameKey);
 
 /// What became of a fast finisher's time: its place (or NoTopTimeSlot), and whether the tables
-/// were saved.
+/// were saved. A time that could not be saved keeps the place it earned.
 struct TopTimeRecording
 {
     std::int16_t slot = NoTopTimeSlot;

@@ -285,6 +285,7 @@ void TopTimesTest::recordingThatCannotSaveSaysSo()
     QString asked;
     const TopTimeRecording held = recordTopTime(store, 1, "1:00", [&] { return asked = "Ann"; });
     QCOMPARE(asked, "Ann");
+    QCOMPARE(held.slot, 0);
     QVERIFY(!held.saved);
     QVERIFY(!QFile::exists(path));
     otherCopy.unlock();
