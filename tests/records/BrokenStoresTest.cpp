@@ -228,9 +228,7 @@ Outcome joinTheClub(ClubFile& club)
         }
     };
     ModalDialogDriver driver;
-    for (int step = 0; step < 5; ++step) {
-        driver.then(answer);
-    }
+    driver.answerEach(answer);
     RecordingBrowser browser;
     StatsWindow::showModal(nullptr, globals, RunResults { "2:47", "100", "0" },
                            RecordStores { records.topTimes, club }, browser);
@@ -266,9 +264,7 @@ Outcome saveATopTime(SettingsStore& store)
         }
     };
     ModalDialogDriver driver;
-    for (int step = 0; step < 5; ++step) {
-        driver.then(answer);
-    }
+    driver.answerEach(answer);
     RecordingBrowser browser;
     StatsWindow::showModal(nullptr, globals, RunResults { "0:45", "100", "0" },
                            RecordStores { store, club }, browser);
