@@ -17,4 +17,8 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    int m_releasedKey = 0;
+    quint64 m_releasedAt = 0;
 };

@@ -205,6 +205,13 @@ void RecordsWindowsTest::namePromptIgnoresAHeldEnter()
             QKeyEvent repeat(QEvent::KeyPress, key, Qt::NoModifier, QStringLiteral("\r"), true);
             QApplication::sendEvent(box, &repeat);
         }
+        // Not every repeat is marked as one: the X server's release and press of a held key
+        // share their time, and Qt can miss the first such pair in a window just opened.
+        for (QEvent::Type type : { QEvent::KeyRelease, QEvent::KeyPress }) {
+            QKeyEvent unmarked(type, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+            unmarked.setTimestamp(2001526);
+            QApplication::sendEvent(box, &unmarked);
+        }
         stillOpen = prompt->isVisible();
         QTest::keyClicks(box, "Kim");
         QTest::keyClick(box, Qt::Key_Return);
