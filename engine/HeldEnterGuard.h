@@ -7,9 +7,9 @@
 
 class QWidget;
 
-/// Ignores the repeats of a held Enter, Return or Space on the watched widgets, so the key that
-/// gave the last answer does not also press the button of the window it opened (OK on the name
-/// prompt, Join on the results). A fresh press works as always.
+/// Ignores the repeats of a held Enter (and of Space on a button) on the watched widgets, so the
+/// key that gave the last answer does not also press the button of the window it opened (OK on
+/// the name prompt, Join on the results). A fresh press works as always.
 class HeldEnterGuard final : public QObject
 {
 public:

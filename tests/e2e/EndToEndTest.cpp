@@ -139,6 +139,7 @@ private slots:
     void shortcutsAndTheirLocks();
     void keypadWithNumLock();
     void frenchKeyboardNeedsShiftForDigits();
+    void persianAndHindiKeyboardsTypeTheirOwnDigits();
 
 private:
     void startRun(KeyboardScript& script, RealGame& game, ScreenRecorder& screen, unsigned long shortcut,
@@ -530,6 +531,54 @@ void EndToEndTest::frenchKeyboardNeedsShiftForDigits()
     });
     script.when("ten answers in", [&] { return game.waitingForAnswer(10); }, [&] {
         QCOMPARE(game.globals.CorrectCount, 10);
+        QVERIFY(keys.chord(XK_Control_L, XK_s));
+    });
+    script.when("stopped", [&] { return !game.answerBox()->isEnabled(); });
+
+    game.window.Form_Load(MainWindow::Splash::Skip);
+    play(script, screen);
+}
+
+// Persian and Hindi layouts type their own digits on the top row, unshifted (۱۲۳, १२३): a laptop
+// without a keypad answers with them.
+void EndToEndTest::persianAndHindiKeyboardsTypeTheirOwnDigits()
+{
+    RealGame game;
+    ScreenRecorder screen(QStringLiteral("persian-hindi"));
+    KeyboardScript script;
+    XKeyboard& keys = *m_keys;
+    const unsigned one = keys.keycodeOf(XK_1);
+    const unsigned zero = keys.keycodeOf(XK_0);
+    QVERIFY(one != 0 && zero == one + 9);
+    QVERIFY(setLayout(QStringLiteral("ir")));
+    keys.reloadKeymap();
+    QCOMPARE(keys.keycodeOf(XK_Farsi_1), one);
+    startRun(script, game, screen, XK_F5, 1);
+
+    const auto typeOnTopRow = [&keys, one, zero](const QString& number) {
+        for (const QChar digit : number) {
+            const int value = digit.digitValue();
+            keys.tapKeycode(value == 0 ? zero : one + static_cast<unsigned>(value) - 1, false);
+        }
+    };
+    const auto answer = [&keys, typeOnTopRow](const QString& right) {
+        typeOnTopRow(right);
+        QVERIFY(keys.tap(XK_Return));
+    };
+    answerEach(script, game, 0, 5, answer);
+    script.when("five answers in Persian digits", [&] { return game.waitingForAnswer(5); }, [&] {
+        QCOMPARE(game.globals.CorrectCount, 5);
+        QVERIFY(setLayout(QStringLiteral("in")));
+        keys.reloadKeymap();
+        QCOMPARE(keys.keycodeOf(0x1000967), one); // the top row types Devanagari digits now
+    });
+    answerEach(script, game, 5, 10, answer);
+    script.when("ten answers in", [&] { return game.waitingForAnswer(10); }, [&] {
+        QCOMPARE(game.globals.CorrectCount, 10);
+        QCOMPARE(game.globals.IncorrectCount, 0);
+        screen.shoot(QStringLiteral("hindi-answered"));
+        QVERIFY(setLayout(QStringLiteral("us"))); // Ctrl+S needs a Latin S
+        keys.reloadKeymap();
         QVERIFY(keys.chord(XK_Control_L, XK_s));
     });
     script.when("stopped", [&] { return !game.answerBox()->isEnabled(); });
