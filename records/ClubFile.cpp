@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <fcntl.h>
 #include <unistd.h>
 
 namespace {
@@ -22,6 +23,12 @@ QString cleanClubName(const QString& name)
         clean += c == QLatin1Char('|') ? QChar(0x00A6) : c;
     }
     return clean;
+}
+
+bool thisUserMayWrite(const QString& path)
+{
+    // The effective user's rights, as an open for writing would meet them.
+    return ::faccessat(AT_FDCWD, QFile::encodeName(path).constData(), W_OK, AT_EACCESS) == 0;
 }
 
 } // namespace
@@ -94,11 +101,18 @@ std::optional<std::vector<ClubRecord>> readClubRecords(QByteArrayView contents)
 }
 
 QString chooseClubFilePath(const QString& programFolder, const QString& userDataFolder,
-                           bool fileBesideProgram, bool programFolderWritable)
+                           bool fileBesideProgram, bool fileBesideWritable,
+                           bool programFolderWritable)
 {
-    const QString folder
-        = fileBesideProgram || programFolderWritable ? programFolder : userDataFolder;
-    return QDir(folder).filePath(ClubFileName);
+    const bool besideProgram = fileBesideProgram ? fileBesideWritable : programFolderWritable;
+    return QDir(besideProgram ? programFolder : userDataFolder).filePath(ClubFileName);
+}
+
+QString findClubFilePath(const QString& programFolder, const QString& userDataFolder)
+{
+    const QString beside = QDir(programFolder).filePath(ClubFileName);
+    return chooseClubFilePath(programFolder, userDataFolder, QFileInfo::exists(beside),
+                              thisUserMayWrite(beside), thisUserMayWrite(programFolder));
 }
 
 ClubFile::ClubFile(QString path)
@@ -108,11 +122,8 @@ ClubFile::ClubFile(QString path)
 
 QString ClubFile::defaultPath()
 {
-    const QString programFolder = QCoreApplication::applicationDirPath();
-    return chooseClubFilePath(programFolder,
-                              QStandardPaths::writableLocation(QStandardPaths::AppDataLocation),
-                              QFileInfo::exists(QDir(programFolder).filePath(ClubFileName)),
-                              QFileInfo(programFolder).isWritable());
+    return findClubFilePath(QCoreApplication::applicationDirPath(),
+                            QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
 }
 
 bool ClubFile::SaveClubRecord(const QString& record)

@@ -38,10 +38,15 @@ std::optional<QString> DecodeClubText(QByteArrayView encoded);
 /// complete records are delivered; nothing when the contents cannot be decoded.
 std::optional<std::vector<ClubRecord>> readClubRecords(QByteArrayView contents);
 
-/// Where the club file lives: beside the program when it is already there or the program's
-/// folder can be written; otherwise in the user's data folder (a system-wide install).
+/// Where the club file lives: beside the program where this user can write it there (the file
+/// itself when it is there, else the folder it would be made in); otherwise in the user's data
+/// folder. A file beside the program that someone else made (root, once) is left to them.
 QString chooseClubFilePath(const QString& programFolder, const QString& userDataFolder,
-                           bool fileBesideProgram, bool programFolderWritable);
+                           bool fileBesideProgram, bool fileBesideWritable,
+                           bool programFolderWritable);
+
+/// chooseClubFilePath with this user's rights on the folders given, as they are now.
+QString findClubFilePath(const QString& programFolder, const QString& userDataFolder);
 
 /// The club file at one path: appending a membership, reading the members.
 class ClubFile

@@ -1,10 +1,14 @@
 // Guards the club file: its codec, whole-line appends, reading back, and damaged or hostile files.
 #include "records/ClubFile.h"
+#include "tests/support/PermissionBitsEnforced.h"
 
 #include <QDir>
 #include <QFile>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -19,6 +23,11 @@ void writeBytes(const QString& path, const QByteArray& bytes)
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(bytes);
+}
+
+QByteArray clubLine(const QString& name, const QString& time, const QString& type)
+{
+    return EncodeClubText(clubRecordText(name, time, type)) + QByteArrayLiteral("\r\n");
 }
 
 } // namespace
@@ -41,6 +50,8 @@ private slots:
     void failedAppendLeavesTheFileAsItWas();
     void clubFileLocation_data();
     void clubFileLocation();
+    void clubFileLocationFollowsThisUsersRights_data();
+    void clubFileLocationFollowsThisUsersRights();
 };
 
 void ClubFileTest::recordText()
@@ -189,21 +200,71 @@ void ClubFileTest::failedAppendLeavesTheFileAsItWas()
 void ClubFileTest::clubFileLocation_data()
 {
     QTest::addColumn<bool>("fileBeside");
-    QTest::addColumn<bool>("writable");
+    QTest::addColumn<bool>("fileWritable");
+    QTest::addColumn<bool>("folderWritable");
     QTest::addColumn<QString>("expected");
 
-    QTest::newRow("writable program folder") << false << true << "/opt/sumdash/SumdashClub.sdc";
-    QTest::newRow("file already beside the program") << true << false << "/opt/sumdash/SumdashClub.sdc";
-    QTest::newRow("system-wide install") << false << false << "/home/ann/.local/share/Sumdash/SumdashClub.sdc";
+    const QString beside = QStringLiteral("/opt/sumdash/SumdashClub.sdc");
+    const QString own = QStringLiteral("/home/ann/.local/share/Sumdash/SumdashClub.sdc");
+    QTest::newRow("writable program folder") << false << false << true << beside;
+    QTest::newRow("this user's file beside the program") << true << true << false << beside;
+    QTest::newRow("system-wide install") << false << false << false << own;
+    // Root played once: a file beside the program that this user may not write.
+    QTest::newRow("someone else's file beside the program") << true << false << false << own;
+    QTest::newRow("someone else's file in a writable folder") << true << false << true << own;
 }
 
 void ClubFileTest::clubFileLocation()
 {
     QFETCH(bool, fileBeside);
-    QFETCH(bool, writable);
+    QFETCH(bool, fileWritable);
+    QFETCH(bool, folderWritable);
     QFETCH(QString, expected);
-    QCOMPARE(chooseClubFilePath("/opt/sumdash", "/home/ann/.local/share/Sumdash", fileBeside, writable),
+    QCOMPARE(chooseClubFilePath("/opt/sumdash", "/home/ann/.local/share/Sumdash", fileBeside, fileWritable,
+                                folderWritable),
              expected);
+}
+
+void ClubFileTest::clubFileLocationFollowsThisUsersRights_data()
+{
+    QTest::addColumn<int>("folderMode");
+    QTest::addColumn<int>("fileMode"); // -1: no file
+    QTest::addColumn<bool>("besideProgram");
+
+    QTest::newRow("writable program folder") << 0700 << -1 << true;
+    QTest::newRow("program folder this user may not write") << 0500 << -1 << false;
+    QTest::newRow("this user's file beside the program") << 0500 << 0600 << true;
+    QTest::newRow("a file beside the program this user may not write") << 0500 << 0444 << false;
+    QTest::newRow("a read-only file in a writable folder") << 0700 << 0444 << false;
+}
+
+void ClubFileTest::clubFileLocationFollowsThisUsersRights()
+{
+    // The rights looked at are this user's, on the files as they are: a club file beside the
+    // program that root made once is not this user's to use.
+    QFETCH(int, folderMode);
+    QFETCH(int, fileMode);
+    QFETCH(bool, besideProgram);
+
+    QTemporaryDir dir;
+    const QString program = dir.filePath(QStringLiteral("program"));
+    const QString userData = dir.filePath(QStringLiteral("data"));
+    QVERIFY(QDir().mkpath(program));
+    const QString beside = QDir(program).filePath(ClubFileName);
+    if (fileMode >= 0) {
+        writeBytes(beside, clubLine("Root", "1:00", "Addition"));
+        QCOMPARE(::chmod(QFile::encodeName(beside).constData(), static_cast<mode_t>(fileMode)), 0);
+    }
+    QCOMPARE(::chmod(QFile::encodeName(program).constData(), static_cast<mode_t>(folderMode)), 0);
+    const auto restore = qScopeGuard([&] { ::chmod(QFile::encodeName(program).constData(), 0700); });
+
+    QString found;
+    {
+        const PermissionBitsEnforced enforced;
+        QVERIFY(enforced.inForce());
+        found = findClubFilePath(program, userData);
+    }
+    QCOMPARE(found, besideProgram ? beside : QDir(userData).filePath(ClubFileName));
 }
 
 QTEST_GUILESS_MAIN(ClubFileTest)
