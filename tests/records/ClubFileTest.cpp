@@ -4,11 +4,16 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -30,6 +35,33 @@ QByteArray clubLine(const QString& name, const QString& time, const QString& typ
     return EncodeClubText(clubRecordText(name, time, type)) + QByteArrayLiteral("\r\n");
 }
 
+/// Another copy of the game that joins once, as a program of its own: it may be waited for,
+/// and killed if it never ends.
+struct OtherJoin
+{
+    QProcess process;
+
+    void start(const QString& path, const QString& name)
+    {
+        process.start(QStringLiteral(SUMDASH_CLUB_APPENDER), { QStringLiteral("--once"), path, name });
+    }
+    /// True when it ended within the time, and then whether it said the member was stored.
+    bool finished(int ms) { return process.waitForFinished(ms); }
+    bool stored() const
+    {
+        return process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+    }
+    ~OtherJoin()
+    {
+        if (process.state() != QProcess::NotRunning) {
+            process.kill();
+            process.waitForFinished();
+        }
+    }
+};
+
+using Records = std::vector<ClubRecord>;
+
 } // namespace
 
 class ClubFileTest : public QObject
@@ -48,6 +80,13 @@ private slots:
     void damagedFilesNeverCrash_data();
     void damagedFilesNeverCrash();
     void failedAppendLeavesTheFileAsItWas();
+    void readerSkipsLinesWithoutOneWholeRecord_data();
+    void readerSkipsLinesWithoutOneWholeRecord();
+    void joinAfterAHalfLineStartsOnANewLine();
+    void joinWaitsForAnotherJoinOnTheSameFile();
+    void joinGivesUpWhenTheFileStaysLocked();
+    void joinNeverWaitsOnAFifo_data();
+    void joinNeverWaitsOnAFifo();
     void clubFileLocation_data();
     void clubFileLocation();
     void clubFileLocationFollowsThisUsersRights_data();
@@ -157,21 +196,27 @@ void ClubFileTest::missingAndEmptyFiles()
     QVERIFY(empty->empty());
     ClubFile folder(dir.path());
     QVERIFY(!folder.read().has_value());
+    // A FIFO nobody writes to is not waited on.
+    const QString fifo = dir.filePath(QStringLiteral("fifo"));
+    QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    QVERIFY(!ClubFile(fifo).read().has_value());
 }
 
 void ClubFileTest::damagedFilesNeverCrash_data()
 {
     QTest::addColumn<QByteArray>("contents");
-    QTest::addColumn<int>("records"); // -1: unreadable
+    QTest::addColumn<int>("records");
 
     const QByteArray good = EncodeClubText("Ann^|^2:59^|^Addition^|^") + "\r\n";
-    QTest::newRow("bytes below the offset") << QByteArray("\x01\x02\x03", 3) << -1;
+    QTest::newRow("bytes below the offset") << QByteArray("\x01\x02\x03", 3) << 0;
     QTest::newRow("plain text") << QByteArray("hello") << 0;
     QTest::newRow("truncated last line") << good + good.left(9) << 1;
     QTest::newRow("missing line end") << good + good.chopped(2) << 2;
     QTest::newRow("lone line feeds") << QByteArray(good).replace("\r\n", "\n") << 1;
-    QTest::newRow("invalid UTF-8") << EncodeClubText("x^|^1:00^|^Random^|^") + QByteArray(3, char(0xFF)) << 1;
+    QTest::newRow("invalid UTF-8 line") << good + QByteArray(3, char(0xFF)) + "\r\n" + good << 2;
     QTest::newRow("huge garbage") << QByteArray(5 * 1024 * 1024, char(0x80)) << 0;
+    QTest::newRow("huge garbage lines")
+        << QByteArray(5 * 1024 * 1024, char(0x80)).replace(QByteArray(100, char(0x80)), good) << 52428;
 }
 
 void ClubFileTest::damagedFilesNeverCrash()
@@ -179,8 +224,7 @@ void ClubFileTest::damagedFilesNeverCrash()
     QFETCH(QByteArray, contents);
     QFETCH(int, records);
 
-    const auto read = readClubRecords(contents);
-    QCOMPARE(read.has_value() ? static_cast<int>(read->size()) : -1, records);
+    QCOMPARE(static_cast<int>(readClubRecords(contents).size()), records);
 }
 
 void ClubFileTest::failedAppendLeavesTheFileAsItWas()
@@ -194,6 +238,175 @@ void ClubFileTest::failedAppendLeavesTheFileAsItWas()
     if (QFileInfo::exists("/dev/full")) {
         ClubFile full(QStringLiteral("/dev/full"));
         QVERIFY(!full.SaveClubRecord(clubRecordText("Ann", "1:00", "Addition")));
+    }
+}
+
+void ClubFileTest::readerSkipsLinesWithoutOneWholeRecord_data()
+{
+    QTest::addColumn<QByteArray>("contents");
+    QTest::addColumn<Records>("expected");
+
+    const QByteArray ann = clubLine("Ann", "2:59", "Addition");
+    const QByteArray bo = clubLine("Bo", "1:47", "Division");
+    const QByteArray cy = clubLine("Cy", "2:05", "Multiplication");
+    const QByteArray di = clubLine(QString::fromUtf8("Dí 小"), "0:58", "Random");
+    const ClubRecord annRecord { "Ann", "2:59", "Addition" };
+    const ClubRecord boRecord { "Bo", "1:47", "Division" };
+    const ClubRecord cyRecord { "Cy", "2:05", "Multiplication" };
+    const ClubRecord diRecord { QString::fromUtf8("Dí 小"), "0:58", "Random" };
+
+    QTest::newRow("well-formed") << ann + bo + cy + di << Records { annRecord, boRecord, cyRecord, diRecord };
+    // A game killed between a short write and cutting it back: the next join glued on.
+    QTest::newRow("half a line, the next join glued on")
+        << ann + bo.left(9) + cy + di << Records { annRecord, diRecord };
+    QTest::newRow("half a line, ended before the next join")
+        << ann + bo.left(9) + "\r\n" + cy + di << Records { annRecord, cyRecord, diRecord };
+    QTest::newRow("half a line ending in its carriage return")
+        << ann + bo.chopped(1) + "\r\n" + cy << Records { annRecord, cyRecord };
+    QTest::newRow("a separator too many")
+        << ann + EncodeClubText("a^|^b^|^1:00^|^Addition^|^") + "\r\n" + cy << Records { annRecord, cyRecord };
+    QTest::newRow("a field short") << ann + EncodeClubText("x^|^Addition^|^") + "\r\n" + cy
+                                   << Records { annRecord, cyRecord };
+    QTest::newRow("text after the last separator")
+        << ann + EncodeClubText("x^|^1:00^|^Addition^|^x") + "\r\n" + cy << Records { annRecord, cyRecord };
+    QTest::newRow("bytes that are not ours")
+        << ann + QByteArray("\x01\x02\x03", 3) + "\r\n" + cy << Records { annRecord, cyRecord };
+    QTest::newRow("empty lines") << "\r\n" + ann + "\r\n\r\n" + cy << Records { annRecord, cyRecord };
+    QTest::newRow("a line far too long")
+        << ann + QByteArray(200 * 1024, 'a') + "\r\n" + cy << Records { annRecord, cyRecord };
+    QTest::newRow("a file of separators")
+        << EncodeClubText("^|^").repeated(100000) << Records {};
+    QTest::newRow("last line without its line end") << ann + cy.chopped(2) << Records { annRecord, cyRecord };
+}
+
+void ClubFileTest::readerSkipsLinesWithoutOneWholeRecord()
+{
+    // A line that does not hold one whole record is skipped alone: every record after it is
+    // read as it was written, whatever size of chunks the file is read in.
+    QFETCH(QByteArray, contents);
+    QFETCH(Records, expected);
+
+    QCOMPARE(readClubRecords(contents), expected);
+    for (const qsizetype chunk : { 1, 2, 7, 4096 }) {
+        Records records;
+        ClubLineReader reader([&](QStringView name, QStringView time, QStringView type) {
+            records.push_back({ name.toString(), time.toString(), type.toString() });
+        });
+        for (qsizetype start = 0; start < contents.size(); start += chunk) {
+            reader.feed(QByteArrayView(contents).sliced(start, std::min(chunk, contents.size() - start)));
+        }
+        reader.finish();
+        QCOMPARE(records, expected);
+    }
+    QTemporaryDir dir;
+    ClubFile club(dir.filePath(ClubFileName));
+    writeBytes(club.path(), contents);
+    QCOMPARE(club.read(), std::optional<Records>(expected));
+}
+
+void ClubFileTest::joinAfterAHalfLineStartsOnANewLine()
+{
+    // A game killed on a full disk, after a short write and before cutting it back, left half a
+    // line. The next members start lines of their own, and only the half line is lost.
+    QTemporaryDir dir;
+    ClubFile club(dir.filePath(ClubFileName));
+    const QByteArray before = clubLine("Ann", "2:59", "Addition") + clubLine("Bo", "1:47", "Division").left(9);
+    writeBytes(club.path(), before);
+
+    QVERIFY(club.SaveClubRecord(clubRecordText("Cy", "2:05", "Multiplication")));
+    QVERIFY(club.SaveClubRecord(clubRecordText("Di", "0:58", "Random")));
+    QCOMPARE(fileBytes(club.path()),
+             before + "\r\n" + clubLine("Cy", "2:05", "Multiplication") + clubLine("Di", "0:58", "Random"));
+    QCOMPARE(club.read(), std::optional<Records>(Records { { "Ann", "2:59", "Addition" },
+                                                           { "Cy", "2:05", "Multiplication" },
+                                                           { "Di", "0:58", "Random" } }));
+}
+
+void ClubFileTest::joinWaitsForAnotherJoinOnTheSameFile()
+{
+    // Another copy of the game joins on a nearly full disk: it holds the club file, the disk has
+    // taken part of its line, and it is about to cut that part back off. A join meanwhile waits
+    // for it, so the cut takes nothing of the later member's line.
+    QTemporaryDir dir;
+    ClubFile club(dir.filePath(ClubFileName));
+    QVERIFY(club.SaveClubRecord(clubRecordText("Ann", "2:59", "Addition")));
+    const QByteArray before = fileBytes(club.path());
+
+    const int other = ::open(QFile::encodeName(club.path()).constData(), O_RDWR | O_APPEND | O_CLOEXEC);
+    QVERIFY(other >= 0);
+    const auto closeOther = qScopeGuard([other] { ::close(other); });
+    QCOMPARE(::flock(other, LOCK_EX), 0);
+    const QByteArray part = clubLine("Bo", "1:47", "Division").left(7);
+    QCOMPARE(::write(other, part.constData(), static_cast<size_t>(part.size())), ssize_t(part.size()));
+
+    OtherJoin later;
+    later.start(club.path(), QStringLiteral("Cy"));
+    // Long enough for a join that does not wait to be done.
+    QVERIFY(!later.finished(1500));
+    QCOMPARE(fileBytes(club.path()), before + part);
+
+    QCOMPARE(::ftruncate(other, static_cast<off_t>(before.size())), 0);
+    QCOMPARE(::flock(other, LOCK_UN), 0);
+    QVERIFY(later.finished(20000));
+    QVERIFY(later.stored());
+    QCOMPARE(fileBytes(club.path()), before + clubLine("Cy", "2:00", "Addition"));
+}
+
+void ClubFileTest::joinGivesUpWhenTheFileStaysLocked()
+{
+    // Something holds the club file and never lets go: the join fails after a while rather than
+    // freezing the game, and the file keeps what it had.
+    QTemporaryDir dir;
+    ClubFile club(dir.filePath(ClubFileName));
+    QVERIFY(club.SaveClubRecord(clubRecordText("Ann", "2:59", "Addition")));
+    const QByteArray before = fileBytes(club.path());
+    {
+        const int holder = ::open(QFile::encodeName(club.path()).constData(), O_RDONLY | O_CLOEXEC);
+        QVERIFY(holder >= 0);
+        const auto closeHolder = qScopeGuard([holder] { ::close(holder); });
+        QCOMPARE(::flock(holder, LOCK_EX), 0);
+        QVERIFY(!club.SaveClubRecord(clubRecordText("Bo", "1:47", "Division")));
+        QCOMPARE(fileBytes(club.path()), before);
+    }
+    QVERIFY(club.SaveClubRecord(clubRecordText("Bo", "1:47", "Division")));
+    QCOMPARE(fileBytes(club.path()), before + clubLine("Bo", "1:47", "Division"));
+}
+
+void ClubFileTest::joinNeverWaitsOnAFifo_data()
+{
+    QTest::addColumn<bool>("reader");
+
+    QTest::newRow("nobody reading") << false;
+    QTest::newRow("a reader waiting") << true;
+}
+
+void ClubFileTest::joinNeverWaitsOnAFifo()
+{
+    // A FIFO in the club file's place: the join fails at once and puts nothing into it. The join
+    // runs as a program of its own, so one that waits is killed rather than holding the test.
+    QFETCH(bool, reader);
+
+    QTemporaryDir dir;
+    const QString fifo = dir.filePath(ClubFileName);
+    QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    int readEnd = -1;
+    if (reader) {
+        readEnd = ::open(QFile::encodeName(fifo).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        QVERIFY(readEnd >= 0);
+    }
+    const auto closeReader = qScopeGuard([readEnd] {
+        if (readEnd >= 0) {
+            ::close(readEnd);
+        }
+    });
+
+    OtherJoin join;
+    join.start(fifo, QStringLiteral("Ann"));
+    QVERIFY2(join.finished(20000), "the join waited on the FIFO");
+    QVERIFY(!join.stored());
+    if (reader) {
+        char byte = 0;
+        QVERIFY(::read(readEnd, &byte, 1) <= 0); // nothing to read, and no writer left
     }
 }
 
