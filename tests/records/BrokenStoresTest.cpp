@@ -5,6 +5,7 @@
 #include "engine/ProblemTypes.h"
 #include "records/ClubBoard.h"
 #include "records/ClubFile.h"
+#include "records/ClubListing.h"
 #include "records/SettingsStore.h"
 #include "records/TopTimes.h"
 #include "results/StatsWindow.h"
@@ -342,6 +343,8 @@ private slots:
     void hugeClubFileOfRandomBytes_data();
     void hugeClubFileOfRandomBytes();
     void hugeClubFileOfMembers();
+    void clubBoardReadsTheFileOncePerOpening();
+    void clubFileTooLargeToShow();
     void joiningWhenTheClubIsAFifo();
     void clubTheAccountMayNotUse_data();
     void clubTheAccountMayNotUse();
@@ -470,6 +473,73 @@ void BrokenStoresTest::hugeClubFileOfMembers()
     QVERIFY(driver.closedByForce().isEmpty());
     qInfo("%lld bytes, %lld members, %d of them Addition: peak resident %lld MiB", fileSize,
           groups * 10 + 1, perType + 1, peakResidentMiB());
+}
+
+void BrokenStoresTest::clubBoardReadsTheFileOncePerOpening()
+{
+    // The board reads the club file as it opens, and a change of type lists what was read then:
+    // a club of any size switches types without reading it again.
+    QTemporaryDir dir;
+    ClubFile club(dir.filePath(ClubFileName));
+    QVERIFY(club.SaveClubRecord(clubRecordText("Ann", "1:47", "Addition")));
+    QVERIFY(club.SaveClubRecord(clubRecordText("Di", "2:10", "Division")));
+    QVERIFY(club.SaveClubRecord(clubRecordText("Bo", "0:59", "Division")));
+
+    GameState globals;
+    globals.ProblemType = 1;
+    ModalDialogDriver driver;
+    driver.then([&](QWidget* board) {
+        QCOMPARE(rows(board), 2);
+        QCOMPARE(rowText(board, 1), "Ann 1:47");
+        QVERIFY(QFile::remove(club.path()));
+        child<QComboBox>(board, "Combo1")->setCurrentIndex(3);
+        QCOMPARE(rows(board), 3);
+        QCOMPARE(rowText(board, 0), "Name Time");
+        QCOMPARE(rowText(board, 1), "Bo 0:59");
+        QCOMPARE(rowText(board, 2), "Di 2:10");
+        child<QComboBox>(board, "Combo1")->setCurrentIndex(0);
+        QCOMPARE(rows(board), 2);
+        QCOMPARE(rowText(board, 1), "Ann 1:47");
+        clickChild(board, "Command3");
+    });
+    ClubBoard::showModal(nullptr, globals, club);
+    QVERIFY(driver.finished());
+    QVERIFY(driver.closedByForce().isEmpty());
+}
+
+void BrokenStoresTest::clubFileTooLargeToShow()
+{
+    // A club file beyond the board's size limit (here a sparse one, with a member at its start)
+    // is not read: the player is told, and the board opens empty at once.
+    QTemporaryDir dir;
+    ClubFile club(dir.filePath(ClubFileName));
+    QVERIFY(club.SaveClubRecord(clubRecordText("Ann", "1:47", "Addition")));
+    QVERIFY(QFile::resize(club.path(), ClubListing::LargestFile + 1));
+
+    GameState globals;
+    QString message;
+    int boardRows = -1;
+    QString heading = "<board not seen>";
+    const auto answer = [&](QWidget* dialog) {
+        if (auto* box = qobject_cast<QMessageBox*>(dialog)) {
+            message = box->text();
+            box->accept();
+        } else {
+            boardRows = rows(dialog);
+            heading = cell(dialog, 0, 0);
+            clickChild(dialog, "Command3");
+        }
+    };
+    ModalDialogDriver driver;
+    driver.then(answer);
+    driver.then(answer);
+    ClubBoard::showModal(nullptr, globals, club);
+    QVERIFY(driver.finished());
+    QVERIFY(driver.closedByForce().isEmpty());
+    QCOMPARE(message, "The club list is too big to show.");
+    QCOMPARE(driver.dialogsSeen(), QStringList({ "", "frmClub" }));
+    QCOMPARE(boardRows, 2);
+    QCOMPARE(heading, "");
 }
 
 void BrokenStoresTest::joiningWhenTheClubIsAFifo()

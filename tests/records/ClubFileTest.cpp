@@ -1,5 +1,6 @@
 // Guards the club file: its codec, whole-line appends, reading back, and damaged or hostile files.
 #include "records/ClubFile.h"
+#include "records/ClubListing.h"
 #include "tests/support/PermissionBitsEnforced.h"
 
 #include <QDir>
@@ -87,6 +88,8 @@ private slots:
     void joinGivesUpWhenTheFileStaysLocked();
     void joinNeverWaitsOnAFifo_data();
     void joinNeverWaitsOnAFifo();
+    void clubListingKeepsWhatTheBoardShows();
+    void clubListingStopsAtItsSizeLimit();
     void clubFileLocation_data();
     void clubFileLocation();
     void clubFileLocationFollowsThisUsersRights_data();
@@ -408,6 +411,66 @@ void ClubFileTest::joinNeverWaitsOnAFifo()
         char byte = 0;
         QVERIFY(::read(readEnd, &byte, 1) <= 0); // nothing to read, and no writer left
     }
+}
+
+void ClubFileTest::clubListingKeepsWhatTheBoardShows()
+{
+    // The board's members, read once: per type, fastest first with equal times in file order,
+    // names and times cut to a hundred characters, types matched exactly.
+    QTemporaryDir dir;
+    ClubFile club(dir.filePath(ClubFileName));
+    const QString longName = QStringLiteral("L") + QString(150, QLatin1Char('o')) + QStringLiteral("ng");
+    QByteArray contents;
+    contents += clubLine("Cy", "2:59", "Addition");
+    contents += clubLine("Di", "1:00", "Subtraction");
+    contents += clubLine("Jo", "1:47:5", "Addition");
+    contents += clubLine("Ann", "1:47", "Addition");
+    contents += clubLine("Ed", "0:30", "addition");
+    contents += clubLine("Fay", "1:47", "Addition");
+    contents += clubLine(longName, "2:00", "Addition");
+    contents += clubLine("Gus", "10:00", "Addition");
+    contents += clubLine("Hal", "1:0", "Addition");
+    contents += clubLine("Ivy", "", "Addition");
+    contents += clubLine("Kim", "0:45", "Sums");
+    contents += clubLine("Bo", "2:05", "Addition").left(12); // half a line at the end
+    writeBytes(club.path(), contents);
+
+    ClubListing listing({ "Addition", "Subtraction", "Multiplication", "Division", "Random" });
+    QCOMPARE(listing.load(club), ClubListing::State::Read);
+    const auto members = [&listing](int type) {
+        QStringList rows;
+        for (qsizetype row = 0; row < listing.memberCount(type); ++row) {
+            rows << listing.name(type, row).toString() + QLatin1Char(' ') + listing.time(type, row).toString();
+        }
+        return rows;
+    };
+    // As texts, "10:00" comes before "1:0": no time that can join has two minute digits.
+    QCOMPARE(members(0), (QStringList { "Ivy ", "Gus 10:00", "Hal 1:0", "Ann 1:47", "Fay 1:47", "Jo 1:47:5",
+                                        longName.left(100) + " 2:00", "Cy 2:59" }));
+    QCOMPARE(members(1), QStringList { "Di 1:00" });
+    QCOMPARE(members(2), QStringList {});
+    QCOMPARE(listing.typeIndex(u"Random"), 4);
+    QCOMPARE(listing.typeIndex(u"addition"), -1);
+
+    // Read again from scratch: a file that is gone lists nobody.
+    QVERIFY(QFile::remove(club.path()));
+    QCOMPARE(listing.load(club), ClubListing::State::Unreadable);
+    QCOMPARE(listing.memberCount(0), 0);
+}
+
+void ClubFileTest::clubListingStopsAtItsSizeLimit()
+{
+    // A file over the size limit is not read at all, however it was made (here, sparse).
+    QTemporaryDir dir;
+    ClubFile club(dir.filePath(ClubFileName));
+    writeBytes(club.path(), clubLine("Ann", "1:47", "Addition"));
+    QVERIFY(QFile::resize(club.path(), ClubListing::LargestFile + 1));
+    ClubListing listing({ "Addition" });
+    QCOMPARE(listing.load(club), ClubListing::State::TooLarge);
+    QCOMPARE(listing.memberCount(0), 0);
+    QVERIFY(QFile::resize(club.path(), ClubListing::LargestFile));
+    QCOMPARE(listing.load(club), ClubListing::State::Read);
+    QCOMPARE(listing.memberCount(0), 1);
 }
 
 void ClubFileTest::clubFileLocation_data()
