@@ -1,18 +1,24 @@
-// Times the records: the club board opening on 100,000 members, and ranking and saving a time;
-// each beside the plain Qt way of doing the same job.
+// Times the records: the club board opening on 100,000 members and switching types, the board
+// on club files of 50 MB and 1 GB with the memory it takes, and ranking and saving a time; each
+// beside the plain Qt way of doing the same job where there is one.
 #include "assets/DesignFonts.h"
 #include "bench/BenchFigures.h"
 #include "bench/SummaryTable.h"
 #include "engine/GameState.h"
 #include "records/ClubBoard.h"
 #include "records/ClubFile.h"
+#include "records/ClubListing.h"
 #include "records/SettingsStore.h"
 #include "records/TopTimes.h"
 
 #include <QAbstractItemModel>
 #include <QApplication>
+#include <QComboBox>
 #include <QDialog>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QMessageBox>
 #include <QSettings>
 #include <QStandardItemModel>
 #include <QStyleFactory>
@@ -27,6 +33,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <functional>
+#include <malloc.h>
 #include <optional>
 #include <string>
 #include <vector>
@@ -37,23 +44,39 @@ using SteadyClock = std::chrono::steady_clock;
 
 constexpr int Members = 100000;
 constexpr int BoardOpenings = 5;
+constexpr int TypeSwitches = 20;
 constexpr int Rankings = 200;
+constexpr qint64 FiftyMB = 50 * 1000 * 1000;
+constexpr qint64 OneGiB = 1024LL * 1024 * 1024;
 
 double millisecondsSince(SteadyClock::time_point start)
 {
     return std::chrono::duration<double, std::milli>(SteadyClock::now() - start).count();
 }
 
-// Resident memory of this process in MiB, from /proc.
-double residentMiB()
+// A figure of this process's memory in MiB from /proc/self/status: "VmRSS:" resident now,
+// "VmHWM:" the most resident since the start or the last resetPeakResident().
+double statusMiB(const char* field)
 {
     std::ifstream status("/proc/self/status");
+    const std::string key(field);
     for (std::string line; std::getline(status, line);) {
-        if (line.rfind("VmRSS:", 0) == 0) {
-            return std::stod(line.substr(6)) / 1024.0;
+        if (line.rfind(key, 0) == 0) {
+            return std::stod(line.substr(key.size())) / 1024.0;
         }
     }
     return 0;
+}
+
+double residentMiB()
+{
+    return statusMiB("VmRSS:");
+}
+
+// From here on VmHWM counts from what is resident now (Linux 4.0 and later).
+void resetPeakResident()
+{
+    std::ofstream("/proc/self/clear_refs") << "5";
 }
 
 // A club file of the given size: every member is an Addition member, the board's worst case.
@@ -105,6 +128,121 @@ Openings timeOpenings(const std::function<void()>& open, const char* tableName, 
         }
     }
     return openings;
+}
+
+/// Switches the open board between Subtraction (no members) and Addition (all of them), timed
+/// from the selection to the grid repainted.
+std::vector<double> timeTypeSwitches(const ClubFile& club, int additionRows)
+{
+    std::vector<double> samples;
+    GameState globals;
+    globals.ProblemType = 1;
+    QTimer::singleShot(0, [&] {
+        QWidget* board = QApplication::activeModalWidget();
+        auto* combo = board->findChild<QComboBox*>(QStringLiteral("Combo1"));
+        auto* grid = board->findChild<QTableView*>(QStringLiteral("MSFlexGrid1"));
+        for (int sample = 0; sample < TypeSwitches; ++sample) {
+            for (const int type : { 1, 0 }) {
+                const auto start = SteadyClock::now();
+                combo->setCurrentIndex(type);
+                grid->repaint();
+                samples.push_back(millisecondsSince(start));
+                const int expected = type == 0 ? additionRows : 1;
+                if (grid->model()->rowCount() != expected) {
+                    std::fprintf(stderr, "records_bench: the board listed %d rows, not %d\n",
+                                 grid->model()->rowCount(), expected);
+                    std::exit(EXIT_FAILURE);
+                }
+            }
+        }
+        board->close();
+    });
+    ClubBoard::showModal(nullptr, globals, club);
+    return samples;
+}
+
+struct LargeOpening
+{
+    double ms = 0;
+    double peakExtraMiB = 0;
+    int rows = -1;
+    QString message;
+};
+
+/// Opens the board once on a large club file, timed from the command to the board painted, with
+/// the most memory it took beyond what was resident before. A message before the board is
+/// answered and kept.
+LargeOpening openOnce(const ClubFile& club)
+{
+    LargeOpening opening;
+    GameState globals;
+    globals.ProblemType = 1;
+    // Memory freed by earlier figures goes back to the system first, so none of it is counted
+    // as resident before and then reused unseen.
+    ::malloc_trim(0);
+    const double before = residentMiB();
+    resetPeakResident();
+    const auto start = SteadyClock::now();
+    std::function<void()> answer = [&] {
+        QWidget* window = QApplication::activeModalWidget();
+        if (auto* box = qobject_cast<QMessageBox*>(window)) {
+            opening.message = box->text();
+            box->accept();
+            QTimer::singleShot(0, answer);
+            return;
+        }
+        window->repaint();
+        opening.ms = millisecondsSince(start);
+        opening.peakExtraMiB = statusMiB("VmHWM:") - before;
+        opening.rows = window->findChild<QTableView*>(QStringLiteral("MSFlexGrid1"))->model()->rowCount();
+        window->close();
+    };
+    QTimer::singleShot(0, answer);
+    ClubBoard::showModal(nullptr, globals, club);
+    return opening;
+}
+
+/// Writes a file of the given size a megabyte at a time from a repeated pattern.
+bool writeRepeated(const QString& path, const QByteArray& pattern, qint64 bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        return false;
+    }
+    const QByteArray chunk = pattern.repeated(std::max<qsizetype>(1, (1 << 20) / pattern.size()));
+    for (qint64 left = bytes; left > 0;) {
+        const qint64 take = std::min<qint64>(left, chunk.size());
+        if (file.write(chunk.constData(), take) != take) {
+            return false;
+        }
+        left -= take;
+    }
+    return file.flush();
+}
+
+/// Ten members, two of each type, one slow and one fast: the lines a real club is made of.
+QByteArray memberGroup()
+{
+    QByteArray group;
+    for (const char* type : { "Addition", "Subtraction", "Multiplication", "Division", "Random" }) {
+        group += EncodeClubText(clubRecordText(QString::fromUtf8("Slow Zoë"), QStringLiteral("2:30"),
+                                               QString::fromLatin1(type)))
+            + "\r\n";
+        group += EncodeClubText(clubRecordText(QString::fromUtf8("Fast 小明"), QStringLiteral("1:45"),
+                                               QString::fromLatin1(type)))
+            + "\r\n";
+    }
+    return group;
+}
+
+void printLargeOpening(const char* title, qint64 bytes, const LargeOpening& opening)
+{
+    std::printf("%s (%.1f MiB):\n", title, static_cast<double>(bytes) / 1048576.0);
+    std::printf("  opened in %8.1f ms, %d grid rows%s%s\n", opening.ms, opening.rows,
+                opening.message.isEmpty() ? "" : ", after the message: ",
+                qPrintable(opening.message));
+    std::printf("  most memory taken beyond what was resident before: +%.1f MiB\n",
+                opening.peakExtraMiB);
 }
 
 /// The plain Qt way to list the club: the same file read by the same reader, the Addition
@@ -243,6 +381,45 @@ int main(int argc, char* argv[])
     const Openings plain = timeOpenings([&] { showPlainClubTable(club); }, "plainTable", Members);
     printOpenings("The plain way: QTableView over a QStandardItemModel, fastest first", plain);
 
+    const std::vector<double> switches = timeTypeSwitches(club, Members + 1);
+    std::printf("Switching the board's type between Subtraction and Addition (%d switches):\n",
+                2 * TypeSwitches);
+    std::printf("  median   %8.1f ms\n  max      %8.1f ms\n", bench::median(switches),
+                bench::largest(switches));
+
+    // Large club files, each its own file in turn: 50 MB of members, 50 MB of nothing but
+    // separators, and a sparse gigabyte.
+    const QString largePath = dir.filePath(QStringLiteral("large/") + ClubFileName);
+    QDir().mkpath(QFileInfo(largePath).absolutePath());
+    ClubFile large(largePath);
+    const QByteArray group = memberGroup();
+    const qint64 membersBytes = FiftyMB / group.size() * group.size();
+    if (!writeRepeated(largePath, group, membersBytes)) {
+        std::fprintf(stderr, "records_bench: the 50 MB club could not be written\n");
+        return EXIT_FAILURE;
+    }
+    const LargeOpening fiftyMembers = openOnce(large);
+    printLargeOpening("Opening the club board on 50 MB of members", membersBytes, fiftyMembers);
+    if (fiftyMembers.rows != static_cast<int>(membersBytes / group.size() * 2 + 1)) {
+        std::fprintf(stderr, "records_bench: the 50 MB club listed %d rows\n", fiftyMembers.rows);
+        return EXIT_FAILURE;
+    }
+    const QByteArray separator = EncodeClubText(ClubSeparator);
+    const qint64 separatorBytes = FiftyMB / separator.size() * separator.size();
+    if (!writeRepeated(largePath, separator, separatorBytes)) {
+        std::fprintf(stderr, "records_bench: the 50 MB of separators could not be written\n");
+        return EXIT_FAILURE;
+    }
+    const LargeOpening fiftySeparators = openOnce(large);
+    printLargeOpening("Opening the club board on 50 MB of separators", separatorBytes, fiftySeparators);
+    if (!QFile::resize(largePath, 0) || !QFile::resize(largePath, OneGiB)) {
+        std::fprintf(stderr, "records_bench: the sparse 1 GiB club could not be made\n");
+        return EXIT_FAILURE;
+    }
+    const LargeOpening sparse = openOnce(large);
+    printLargeOpening("Opening the club board on a sparse 1 GiB file", OneGiB, sparse);
+    QFile::remove(largePath);
+
     const std::vector<double> ranking = timeRankings(dir.filePath(QStringLiteral("Pellmoor.ini")));
     printRankings("Ranking a time and saving all 50 keys", ranking);
     const std::vector<double> plainSettings
@@ -256,7 +433,27 @@ int main(int argc, char* argv[])
         "a QStandardItemModel)",
         bench::textf("%.0f ms", bench::median(board.ms)),
         bench::textf("%.0f ms", bench::median(plain.ms)),
-        bench::ratioText(bench::median(board.ms), bench::median(plain.ms)), "—");
+        bench::ratioText(bench::median(board.ms), bench::median(plain.ms)), "< 100 ms");
+    bench::printSummaryRow(61, "Club board on 100,000 members: switching type, median / max",
+                           bench::textf("%.1f / %.1f ms", bench::median(switches), bench::largest(switches)),
+                           "—", "—", "< 20 ms");
+    bench::printSummaryRow(62, "Club board opened on 50 MB of members: time / most extra memory",
+                           bench::textf("%.0f ms / %.0f MiB", fiftyMembers.ms, fiftyMembers.peakExtraMiB),
+                           "—", "—",
+                           bench::textf("< 1 s / < %.0f MiB (2× the file)",
+                                        2.0 * static_cast<double>(membersBytes) / 1048576.0));
+    bench::printSummaryRow(63, "Club board opened on 50 MB of separators: time / most extra memory",
+                           bench::textf("%.0f ms / %.0f MiB", fiftySeparators.ms, fiftySeparators.peakExtraMiB),
+                           "—", "—",
+                           bench::textf("< 1 s / < %.0f MiB (2× the file)",
+                                        2.0 * static_cast<double>(separatorBytes) / 1048576.0));
+    bench::printSummaryRow(
+        64,
+        bench::textf("Club board opened on a sparse 1 GiB file (not read past the %lld MiB limit): "
+                     "time / most extra memory",
+                     static_cast<long long>(ClubListing::LargestFile / 1048576)),
+        bench::textf("%.0f ms / %.0f MiB", sparse.ms, sparse.peakExtraMiB), "—", "—",
+        "a few seconds / far below the file");
     bench::printSummaryRow(
         70,
         "Ranking a top time and saving all 50 keys: median (minimal: the 50 keys read and "

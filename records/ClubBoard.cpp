@@ -15,18 +15,32 @@
 #include <QPushButton>
 #include <QTableView>
 
-#include <algorithm>
+namespace {
 
+/// The items of Combo1, in order: item index = problem type - 1.
+QStringList problemTypeNames()
+{
+    QStringList names;
+    for (const ProblemTypeInfo& type : ProblemTypes) {
+        names << QString::fromLatin1(type.name.data(), static_cast<qsizetype>(type.name.size()));
+    }
+    return names;
+}
+
+} // namespace
 
 void ClubBoard::showModal(QWidget* parent, const GameState& basGlobals, const ClubFile& club)
 {
     ClubBoard board(parent, basGlobals, club);
+    if (board.m_listing.state() == ClubListing::State::TooLarge) {
+        showMessage(parent, QStringLiteral("The club list is too big to show."));
+    }
     board.exec();
 }
 
 ClubBoard::ClubBoard(QWidget* parent, const GameState& basGlobals, const ClubFile& club)
     : QDialog(parent)
-    , m_club(club)
+    , m_listing(problemTypeNames())
 {
     setObjectName(QStringLiteral("frmClub"));
     setUpDialogFrame(this, QStringLiteral("Sumdash Club:"), twipsSize(8295, 6615));
@@ -39,9 +53,7 @@ ClubBoard::ClubBoard(QWidget* parent, const GameState& basGlobals, const ClubFil
     comboPalette.setColor(QPalette::ButtonText, QColor(0x00, 0x80, 0x00));
     comboPalette.setColor(QPalette::Text, QColor(0x00, 0x80, 0x00));
     Combo1->setPalette(comboPalette);
-    for (const ProblemTypeInfo& type : ProblemTypes) {
-        Combo1->addItem(QString::fromLatin1(type.name.data(), static_cast<qsizetype>(type.name.size())));
-    }
+    Combo1->addItems(problemTypeNames());
     Combo1->setGeometry(QRect(twips(240), twips(240), twips(3975), Combo1->sizeHint().height()));
     Combo1->setAccessibleName(QStringLiteral("Problem type"));
 
@@ -73,6 +85,7 @@ ClubBoard::ClubBoard(QWidget* parent, const GameState& basGlobals, const ClubFil
                                               twips(5280, 6120, 2775, 375), 9.75);
     connect(Command3, &QPushButton::clicked, this, &QDialog::accept);
 
+    m_listing.load(club);
     connect(Combo1, &QComboBox::currentIndexChanged, this, &ClubBoard::Combo1_Click);
     // Form_Load: the run's type, or Addition before any run.
     const int index = problemTypeInfo(basGlobals.ProblemType) ? basGlobals.ProblemType - 1 : 0;
@@ -84,6 +97,12 @@ ClubBoard::ClubBoard(QWidget* parent, const GameState& basGlobals, const ClubFil
     Combo1->setFocus();
 }
 
+ClubBoard::~ClubBoard()
+{
+    // The grid's rows point into the listing, which goes before the grid and its model do.
+    m_rows->clearAll();
+}
+
 void ClubBoard::Combo1_Click()
 {
     m_rows->clearAll();
@@ -92,20 +111,9 @@ void ClubBoard::Combo1_Click()
 
 void ClubBoard::LoadClubList(const QString& typeName)
 {
-    const std::optional<std::vector<ClubRecord>> records = m_club.read();
-    if (!records) {
+    // Members of every type were read, sorted, when the board opened.
+    if (m_listing.state() != ClubListing::State::Read) {
         return;
     }
-    std::vector<std::pair<QString, QString>> members;
-    for (const ClubRecord& record : *records) {
-        if (record.type == typeName) {
-            members.emplace_back(record.name.left(100), record.time.left(100));
-        }
-    }
-    // Fastest first: times are compared as texts, case-sensitively, which is time order for
-    // every time that can join; equal times keep their file order.
-    std::stable_sort(members.begin(), members.end(), [](const auto& a, const auto& b) {
-        return QString::compare(a.second, b.second, Qt::CaseSensitive) < 0;
-    });
-    m_rows->showMembers(std::move(members));
+    m_rows->showMembers(m_listing, m_listing.typeIndex(typeName));
 }

@@ -1,6 +1,8 @@
 // The rows of the club board's grid: a heading row, then one row per member.
 #include "records/ClubGridModel.h"
 
+#include "records/ClubListing.h"
+
 #include <QBrush>
 #include <QColor>
 
@@ -8,17 +10,19 @@ void ClubGridModel::clearAll()
 {
     beginResetModel();
     m_headings = false;
-    m_members.clear();
+    m_listing = nullptr;
+    m_type = -1;
     m_rows = 2;
     endResetModel();
 }
 
-void ClubGridModel::showMembers(std::vector<std::pair<QString, QString>> members)
+void ClubGridModel::showMembers(const ClubListing& listing, int type)
 {
     beginResetModel();
     m_headings = true;
-    m_members = std::move(members);
-    m_rows = static_cast<int>(m_members.size()) + 1;
+    m_listing = &listing;
+    m_type = type;
+    m_rows = static_cast<int>(listing.memberCount(type)) + 1;
     endResetModel();
 }
 
@@ -44,9 +48,10 @@ QVariant ClubGridModel::data(const QModelIndex& index, int role) const
             return m_headings ? QString(index.column() == 0 ? QStringLiteral("Name") : QStringLiteral("Time"))
                               : QString();
         }
-        if (static_cast<std::size_t>(row - 1) < m_members.size()) {
-            const auto& member = m_members[static_cast<std::size_t>(row - 1)];
-            return index.column() == 0 ? member.first : member.second;
+        if (m_listing != nullptr && row - 1 < m_listing->memberCount(m_type)) {
+            return (index.column() == 0 ? m_listing->name(m_type, row - 1)
+                                        : m_listing->time(m_type, row - 1))
+                .toString();
         }
         return QString();
     case Qt::TextAlignmentRole:

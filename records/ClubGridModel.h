@@ -2,13 +2,12 @@
 #pragma once
 
 #include <QAbstractTableModel>
-#include <QString>
 
-#include <utility>
-#include <vector>
+class ClubListing;
 
-/// Holds just the two texts of each row, so a club of 100,000 members costs little more than
-/// its names and times. Row 0 is the heading row; it stays blank until the file has been read.
+/// Shows one type of a ClubListing, which holds the texts; the rows cost nothing of their own,
+/// so switching types is a reset over members already kept. Row 0 is the heading row; it stays
+/// blank until the file has been read.
 class ClubGridModel : public QAbstractTableModel
 {
     Q_OBJECT
@@ -18,8 +17,9 @@ public:
 
     /// Every cell blank, headings included, and two rows: the heading row and one empty row.
     void clearAll();
-    /// The headings "Name" and "Time" over the given members, in their order.
-    void showMembers(std::vector<std::pair<QString, QString>> members);
+    /// The headings "Name" and "Time" over the members of one type of the listing, in its
+    /// order. The listing must outlive the model or its next showMembers/clearAll.
+    void showMembers(const ClubListing& listing, int type);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -28,5 +28,6 @@ public:
 private:
     bool m_headings = false;
     int m_rows = 2;
-    std::vector<std::pair<QString, QString>> m_members;
+    const ClubListing* m_listing = nullptr;
+    int m_type = -1;
 };

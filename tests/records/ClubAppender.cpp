@@ -1,4 +1,6 @@
-// Test helper program: appends club records to the file given, as fast as it can, until killed.
+// Test helper program, another copy of the game joining the club. "ClubAppender <file>" appends
+// records as fast as it can until killed; "ClubAppender --once <file> <name>" appends one
+// Addition member of that name at 2:00 and exits with 0 when it was stored, 1 when not.
 #include "records/ClubFile.h"
 
 #include <QCoreApplication>
@@ -6,6 +8,11 @@
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
+    if (argc == 4 && QByteArrayView(argv[1]) == "--once") {
+        ClubFile club(QString::fromLocal8Bit(argv[2]));
+        const QString name = QString::fromLocal8Bit(argv[3]);
+        return club.SaveClubRecord(clubRecordText(name, QStringLiteral("2:00"), QStringLiteral("Addition"))) ? 0 : 1;
+    }
     if (argc != 2) {
         return 2;
     }

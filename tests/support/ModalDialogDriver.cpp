@@ -57,9 +57,6 @@ void ModalDialogDriver::poll()
         m_pollsOnCurrent = 0;
         m_handled << QPointer<QWidget>(modal);
         m_seen << modal->objectName();
-        if (m_steps.empty() && m_each) {
-            m_steps.push_back(m_each);
-        }
         if (m_steps.empty()) {
             m_forced << modal->objectName();
             QTimer::singleShot(0, modal, [modal] {

@@ -26,9 +26,6 @@ public:
     ~ModalDialogDriver() override;
 
     void then(Step step);
-    /// One step for every dialog met once the scripted ones have run, for a test that cannot
-    /// know how many will open (a store that fails or not) and checks dialogsSeen() instead.
-    void answerEach(Step step) { m_each = std::move(step); }
     bool finished() const { return m_steps.empty() && m_running == 0; }
     /// objectNames of the dialogs met, in order.
     const QStringList& dialogsSeen() const { return m_seen; }
@@ -38,7 +35,6 @@ private:
     void poll();
 
     std::deque<Step> m_steps;
-    Step m_each;
     QTimer m_timer;
     QPointer<QWidget> m_current;
     int m_pollsOnCurrent = 0;
