@@ -54,14 +54,19 @@ private:
         std::uint32_t text; ///< where the name starts in m_text; the time follows it
         std::uint8_t nameLength;
         std::uint8_t timeLength;
+        std::uint8_t type;
     };
 
+    void clear();
     void keep(QStringView name, QStringView time, QStringView type);
     const Member& member(int type, qsizetype row) const;
     QStringView timeOf(const Member& member) const;
 
     QStringList m_typeNames;
-    std::vector<std::vector<Member>> m_members;
+    /// Every member kept, by type and then fastest first; type t's are those from
+    /// m_typeStarts[t] up to m_typeStarts[t + 1].
+    std::vector<Member> m_members;
+    std::vector<std::size_t> m_typeStarts;
     QString m_text;
     State m_state = State::NotRead;
 };
