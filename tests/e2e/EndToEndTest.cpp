@@ -149,7 +149,11 @@ private:
                            const std::function<void(const QString& answer)>& answer);
     void play(KeyboardScript& script, ScreenRecorder& screen);
 
+    /// Types each digit with the key in its place on the top row, whatever the layout calls it.
+    void typeOnTopRow(const QString& digits, bool shift);
+
     std::unique_ptr<XKeyboard> m_keys;
+    unsigned m_topRowOne = 0; ///< the keycode of the top row's "1" key
 };
 
 void EndToEndTest::initTestCase()
@@ -160,7 +164,17 @@ void EndToEndTest::initTestCase()
     QVERIFY2(m_keys->connected(), "no XTEST on the display");
     QVERIFY(setLayout(QStringLiteral("us")));
     m_keys->reloadKeymap();
+    m_topRowOne = m_keys->keycodeOf(XK_1);
+    QVERIFY(m_topRowOne != 0 && m_keys->keycodeOf(XK_0) == m_topRowOne + 9);
     registerDesignFonts();
+}
+
+void EndToEndTest::typeOnTopRow(const QString& digits, bool shift)
+{
+    for (const QChar digit : digits) {
+        const int value = digit.digitValue();
+        m_keys->tapKeycode(m_topRowOne + static_cast<unsigned>(value == 0 ? 9 : value - 1), shift);
+    }
 }
 
 void EndToEndTest::cleanup()
@@ -498,35 +512,23 @@ void EndToEndTest::frenchKeyboardNeedsShiftForDigits()
     ScreenRecorder screen(QStringLiteral("azerty"));
     KeyboardScript script;
     XKeyboard& keys = *m_keys;
-    // The digit keys' places on the top row, whatever the layout calls them.
-    const unsigned one = keys.keycodeOf(XK_1);
-    const unsigned zero = keys.keycodeOf(XK_0);
-    QVERIFY(one != 0 && zero == one + 9);
     QVERIFY(setLayout(QStringLiteral("fr")));
     keys.reloadKeymap();
-    QCOMPARE(keys.keycodeOf(XK_ampersand), one); // AZERTY: "&" unshifted, "1" shifted
+    QCOMPARE(keys.keycodeOf(XK_ampersand), m_topRowOne); // AZERTY: "&" unshifted, "1" shifted
     startRun(script, game, screen, XK_F5, 0);
 
-    const auto topRowKey = [one, zero](int digit) { return digit == 0 ? zero : one + static_cast<unsigned>(digit) - 1; };
-    const auto typeOnTopRow = [&keys, topRowKey](const QString& number) {
-        for (const QChar digit : number) {
-            keys.tapKeycode(topRowKey(digit.digitValue()), true);
-        }
-    };
     // Unshifted, the top row types & é " ' ( - è _ ç à: none of them may reach the answer.
     script.when("problem 1", [&] { return game.waitingForAnswer(0); }, [&] {
-        for (int digit = 0; digit <= 9; ++digit) {
-            keys.tapKeycode(topRowKey(digit), false);
-        }
-        typeOnTopRow(rightAnswer(&game.window));
+        typeOnTopRow(QStringLiteral("1234567890"), false);
+        typeOnTopRow(rightAnswer(&game.window), true);
     });
     script.when("only the shifted digits in the answer box",
                 [&] { return game.answerBox()->text() == rightAnswer(&game.window); }, [&] {
                     screen.shoot(QStringLiteral("azerty-typed"));
                     QVERIFY(keys.tap(XK_Return));
                 });
-    answerEach(script, game, 1, 10, [&keys, typeOnTopRow](const QString& answer) {
-        typeOnTopRow(answer);
+    answerEach(script, game, 1, 10, [&](const QString& answer) {
+        typeOnTopRow(answer, true);
         QVERIFY(keys.tap(XK_Return));
     });
     script.when("ten answers in", [&] { return game.waitingForAnswer(10); }, [&] {
@@ -547,22 +549,13 @@ void EndToEndTest::persianAndHindiKeyboardsTypeTheirOwnDigits()
     ScreenRecorder screen(QStringLiteral("persian-hindi"));
     KeyboardScript script;
     XKeyboard& keys = *m_keys;
-    const unsigned one = keys.keycodeOf(XK_1);
-    const unsigned zero = keys.keycodeOf(XK_0);
-    QVERIFY(one != 0 && zero == one + 9);
     QVERIFY(setLayout(QStringLiteral("ir")));
     keys.reloadKeymap();
-    QCOMPARE(keys.keycodeOf(XK_Farsi_1), one);
+    QCOMPARE(keys.keycodeOf(XK_Farsi_1), m_topRowOne);
     startRun(script, game, screen, XK_F5, 1);
 
-    const auto typeOnTopRow = [&keys, one, zero](const QString& number) {
-        for (const QChar digit : number) {
-            const int value = digit.digitValue();
-            keys.tapKeycode(value == 0 ? zero : one + static_cast<unsigned>(value) - 1, false);
-        }
-    };
-    const auto answer = [&keys, typeOnTopRow](const QString& right) {
-        typeOnTopRow(right);
+    const auto answer = [&](const QString& right) {
+        typeOnTopRow(right, false);
         QVERIFY(keys.tap(XK_Return));
     };
     answerEach(script, game, 0, 5, answer);
@@ -570,7 +563,7 @@ void EndToEndTest::persianAndHindiKeyboardsTypeTheirOwnDigits()
         QCOMPARE(game.globals.CorrectCount, 5);
         QVERIFY(setLayout(QStringLiteral("in")));
         keys.reloadKeymap();
-        QCOMPARE(keys.keycodeOf(0x1000967), one); // the top row types Devanagari digits now
+        QCOMPARE(keys.keycodeOf(0x1000967), m_topRowOne); // the top row types Devanagari digits now
     });
     answerEach(script, game, 5, 10, answer);
     script.when("ten answers in", [&] { return game.waitingForAnswer(10); }, [&] {
