@@ -415,7 +415,7 @@ void MainWindow::FinishRun()
     QAccessibleEvent finished(Picture1, QAccessible::Alert);
     QAccessible::updateAccessibility(&finished);
     StatsWindow::showModal(this, basGlobals,
-                           RunResults { ShowTime->text(), CorrectLab->text(), IncorrectLab->text() },
+                           RunResults::of(basGlobals),
                            m_stores, m_desktop.browser);
     regainFocus();
 }

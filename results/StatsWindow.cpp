@@ -75,6 +75,7 @@ StatsWindow::StatsWindow(QWidget* parent, GameState& globals, const RunResults& 
                          RecordStores stores, WebBrowser& browser)
     : QDialog(parent)
     , basGlobals(globals)
+    , m_results(results)
     , m_stores(stores)
     , m_browser(browser)
 {
@@ -129,19 +130,18 @@ StatsWindow::StatsWindow(QWidget* parent, GameState& globals, const RunResults& 
     setTabOrder(Command5, Command2);
     setTabOrder(Command2, Command3);
 
-    Form_Load(results);
+    Form_Load();
 }
 
-void StatsWindow::Form_Load(const RunResults& results)
+void StatsWindow::Form_Load()
 {
     if (basGlobals.TimedMode) {
-        if (isQualifyingTime(results.ShowTime)) {
+        if (m_results.qualifies()) {
             Command4->show();
             Command1->show();
             for (QPushButton* button : { Command2, Command3, Command5 }) {
                 button->move(twips(3720), button->y());
             }
-            m_clockText = results.ShowTime;
             RecordTopTime(basGlobals.ProblemType);
         }
     } else {
@@ -157,11 +157,11 @@ void StatsWindow::Form_Load(const RunResults& results)
         Image1->move(Image1->x(), twips(360));
     }
 
-    CorrectLab->setText(results.CorrectLab);
-    IncorrectLab->setText(results.IncorrectLab);
-    ShowTime->setText(results.ShowTime);
+    CorrectLab->setText(QString::number(m_results.correct));
+    IncorrectLab->setText(QString::number(m_results.incorrect));
+    ShowTime->setText(m_results.clockText());
     fitLabelToText(ShowTime, ShowTime->geometry(), LabelAnchor::Left);
-    PercentLab->setText(percentText(CorrectLab->text(), IncorrectLab->text()));
+    PercentLab->setText(m_results.percentText());
 
     // The first visible button takes the focus, so Enter or Space works without the mouse.
     for (QPushButton* button : { Command4, Command1, Command5 }) {
@@ -175,7 +175,7 @@ void StatsWindow::Form_Load(const RunResults& results)
 void StatsWindow::RecordTopTime(std::int16_t problemType)
 {
     const TopTimeRecording recording = recordTopTime(
-        m_stores.topTimes, problemType, m_clockText, [this] { return NameDialog::ask(parentWidget(), basGlobals); });
+        m_stores.topTimes, problemType, m_results.clockText(), [this] { return NameDialog::ask(parentWidget(), basGlobals); });
     basGlobals.TopTimeSlot = recording.slot;
     // A top time that cannot be kept is said so, never lost in silence.
     if (!recording.saved) {
@@ -191,7 +191,7 @@ void StatsWindow::Command1_Click()
     Command1->hide();
     basGlobals.NamePromptTitle = submissionPrompt();
     const QString name = NameDialog::ask(this, basGlobals);
-    const QString address = submissionAddress(name, basGlobals.ProblemType, ShowTime->text(),
+    const QString address = submissionAddress(name, basGlobals.ProblemType, m_results.clockText(),
                                               QDate::currentDate(), QLocale());
     openWebAddress(this, m_browser, address);
     basGlobals.NamePromptTitle.clear();
@@ -217,7 +217,7 @@ void StatsWindow::Command4_Click()
     Command4->hide();
     basGlobals.NamePromptTitle = "You are in the Sumdash Club!";
     const QString name = NameDialog::ask(this, basGlobals);
-    if (!m_stores.club.SaveClubRecord(clubRecordText(name, ShowTime->text(), subject))) {
+    if (!m_stores.club.SaveClubRecord(clubRecordText(name, m_results.clockText(), subject))) {
         showMessage(this, QStringLiteral("Unable to save file."));
     }
     basGlobals.NamePromptTitle.clear();

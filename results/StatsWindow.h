@@ -27,7 +27,7 @@ public:
 private:
     StatsWindow(QWidget* parent, GameState& basGlobals, const RunResults& results,
                 RecordStores stores, WebBrowser& browser);
-    void Form_Load(const RunResults& results);
+    void Form_Load();
     /// Ranks a qualifying time into its type's table, asks the name when it made the table,
     /// saves all tables and then shows the board.
     void RecordTopTime(std::int16_t problemType);
@@ -40,9 +40,9 @@ private:
     void regainFocus();
 
     GameState& basGlobals;
+    const RunResults m_results;
     RecordStores m_stores;
     WebBrowser& m_browser;
-    QString m_clockText; ///< the main window's clock, ranked into the top times
     QLabel* Label1;
     QLabel* Label2;
     QLabel* Label3;

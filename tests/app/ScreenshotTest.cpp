@@ -141,14 +141,14 @@ void ScreenshotTest::recordsWindows()
         checkAndKeep(club, "frmClub");
         club->close();
     });
-    StatsWindow::showModal(nullptr, globals, RunResults { "2:45", "100", "0" }, records.stores(), browser);
+    StatsWindow::showModal(nullptr, globals, RunResults { 2, 45, 100, 0 }, records.stores(), browser);
 
     globals.TimedMode = false;
     driver.then([](QWidget* stats) {
         checkAndKeep(stats, "frmStats-practice");
         stats->close();
     });
-    StatsWindow::showModal(nullptr, globals, RunResults { "12:05", "93", "7" }, records.stores(), browser);
+    StatsWindow::showModal(nullptr, globals, RunResults { 12, 5, 93, 7 }, records.stores(), browser);
     QVERIFY(driver.finished());
     QVERIFY(driver.closedByForce().isEmpty());
 }

@@ -125,7 +125,7 @@ void WebAndAboutTest::submittingATime()
         QTest::keyClicks(name, "Jo & Al=1#");
         QTest::keyClick(name, Qt::Key_Return);
     });
-    StatsWindow::showModal(nullptr, globals, RunResults { "2:48", "100", "0" }, records.stores(), browser);
+    StatsWindow::showModal(nullptr, globals, RunResults { 2, 48, 100, 0 }, records.stores(), browser);
     QVERIFY(driver.finished());
     QVERIFY(driver.closedByForce().isEmpty());
     QCOMPARE(browser.addresses.size(), 1);
@@ -164,7 +164,7 @@ void WebAndAboutTest::submitAndJoinInEitherOrder()
             driver.then([](QWidget* prompt) { clickChild(prompt, "Command1"); });
             driver.then([](QWidget* board) { board->close(); });
         }
-        StatsWindow::showModal(nullptr, globals, RunResults { "1:00", "100", "0" }, records.stores(), browser);
+        StatsWindow::showModal(nullptr, globals, RunResults { 1, 0, 100, 0 }, records.stores(), browser);
         QVERIFY(driver.finished());
         QVERIFY(driver.closedByForce().isEmpty());
         QCOMPARE(browser.addresses.size(), 1);

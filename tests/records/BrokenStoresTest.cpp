@@ -243,7 +243,7 @@ Outcome joinTheClub(ClubFile& club, const QStringList& expectedDialogs)
         driver.then(answer);
     }
     RecordingBrowser browser;
-    StatsWindow::showModal(nullptr, globals, RunResults { "2:47", "100", "0" },
+    StatsWindow::showModal(nullptr, globals, RunResults { 2, 47, 100, 0 },
                            RecordStores { records.topTimes, club }, browser);
     outcome.dialogs = driver.dialogsSeen();
     outcome.closedByForce = driver.closedByForce();
@@ -281,7 +281,7 @@ Outcome saveATopTime(SettingsStore& store)
         driver.then(answer);
     }
     RecordingBrowser browser;
-    StatsWindow::showModal(nullptr, globals, RunResults { "0:45", "100", "0" },
+    StatsWindow::showModal(nullptr, globals, RunResults { 0, 45, 100, 0 },
                            RecordStores { store, club }, browser);
     outcome.dialogs = driver.dialogsSeen();
     outcome.closedByForce = driver.closedByForce();

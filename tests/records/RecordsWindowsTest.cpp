@@ -444,7 +444,7 @@ void RecordsWindowsTest::joiningTheClub()
         QCOMPARE(cell(board, 1, 1), "2:47");
         clickChild(board, "Command3");
     });
-    StatsWindow::showModal(nullptr, globals, RunResults { "2:47", "100", "0" }, records.stores(), m_browser);
+    StatsWindow::showModal(nullptr, globals, RunResults { 2, 47, 100, 0 }, records.stores(), m_browser);
     QVERIFY(driver.finished());
     QVERIFY(driver.closedByForce().isEmpty());
     QFile file(records.club.path());
@@ -474,7 +474,7 @@ void RecordsWindowsTest::joiningWhenTheClubCannotBeSaved()
         qobject_cast<QDialog*>(box)->accept();
     });
     driver.then([](QWidget* board) { board->close(); });
-    StatsWindow::showModal(nullptr, globals, RunResults { "1:00", "100", "0" },
+    StatsWindow::showModal(nullptr, globals, RunResults { 1, 0, 100, 0 },
                            RecordStores { records.topTimes, folder }, m_browser);
     QCOMPARE(message, "Unable to save file.");
     QCOMPARE(driver.dialogsSeen(), QStringList({ "frmStats", "frmTopTime", "", "frmClub" }));
@@ -500,7 +500,7 @@ void RecordsWindowsTest::topTimeThatCannotBeSavedIsReported()
     });
     driver.then([](QWidget* board) { board->close(); });
     driver.then([](QWidget* stats) { stats->close(); });
-    StatsWindow::showModal(nullptr, globals, RunResults { "1:30", "100", "0" }, RecordStores { store, club }, m_browser);
+    StatsWindow::showModal(nullptr, globals, RunResults { 1, 30, 100, 0 }, RecordStores { store, club }, m_browser);
     QCOMPARE(message, "Unable to save file.");
     QVERIFY(driver.closedByForce().isEmpty());
 }

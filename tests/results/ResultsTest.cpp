@@ -56,46 +56,53 @@ private slots:
 
 void ResultsTest::qualifying_data()
 {
-    QTest::addColumn<QString>("time");
+    QTest::addColumn<int>("minutes");
+    QTest::addColumn<int>("seconds");
+    QTest::addColumn<QString>("clock");
     QTest::addColumn<bool>("qualifies");
 
-    QTest::newRow("0:00") << "0:00" << true;
-    QTest::newRow("2:59") << "2:59" << true;
-    QTest::newRow("3:00") << "3:00" << true;
-    QTest::newRow("3:01") << "3:01" << false;
-    QTest::newRow("10:02") << "10:02" << false;
-    QTest::newRow("not a time") << "soon" << false;
+    QTest::newRow("0:00") << 0 << 0 << "0:00" << true;
+    QTest::newRow("2:59") << 2 << 59 << "2:59" << true;
+    QTest::newRow("3:00") << 3 << 0 << "3:00" << true;
+    QTest::newRow("3:01") << 3 << 1 << "3:01" << false;
+    QTest::newRow("10:02") << 10 << 2 << "10:02" << false;
+    QTest::newRow("the clock's largest") << 32767 << 59 << "32767:59" << false;
 }
 
 void ResultsTest::qualifying()
 {
-    QFETCH(QString, time);
+    QFETCH(int, minutes);
+    QFETCH(int, seconds);
+    QFETCH(QString, clock);
     QFETCH(bool, qualifies);
-    QCOMPARE(isQualifyingTime(time), qualifies);
+    const RunResults results { static_cast<std::int16_t>(minutes), static_cast<std::int16_t>(seconds), 100, 0 };
+    QCOMPARE(results.clockText(), clock);
+    QCOMPARE(results.qualifies(), qualifies);
 }
 
 void ResultsTest::percentage_data()
 {
-    QTest::addColumn<QString>("correct");
-    QTest::addColumn<QString>("incorrect");
+    QTest::addColumn<int>("correct");
+    QTest::addColumn<int>("incorrect");
     QTest::addColumn<QString>("percent");
 
-    QTest::newRow("1 of 8: 0.125 rounds to even") << "1" << "7" << "12%";
-    QTest::newRow("3 of 8: 0.375 rounds to even") << "3" << "5" << "38%";
-    QTest::newRow("2 of 3") << "2" << "1" << "67%";
-    QTest::newRow("3 of 4") << "3" << "1" << "75%";
-    QTest::newRow("all right") << "10" << "0" << "100%";
-    QTest::newRow("all wrong") << "0" << "4" << "0%";
-    QTest::newRow("nothing answered") << "0" << "0" << "0%";
-    QTest::newRow("largest counts") << "32767" << "32767" << "50%";
+    QTest::newRow("1 of 8: 0.125 rounds to even") << 1 << 7 << "12%";
+    QTest::newRow("3 of 8: 0.375 rounds to even") << 3 << 5 << "38%";
+    QTest::newRow("2 of 3") << 2 << 1 << "67%";
+    QTest::newRow("3 of 4") << 3 << 1 << "75%";
+    QTest::newRow("all right") << 10 << 0 << "100%";
+    QTest::newRow("all wrong") << 0 << 4 << "0%";
+    QTest::newRow("nothing answered") << 0 << 0 << "0%";
+    QTest::newRow("largest counts") << 32767 << 32767 << "50%";
 }
 
 void ResultsTest::percentage()
 {
-    QFETCH(QString, correct);
-    QFETCH(QString, incorrect);
+    QFETCH(int, correct);
+    QFETCH(int, incorrect);
     QFETCH(QString, percent);
-    QCOMPARE(percentText(correct, incorrect), percent);
+    const RunResults results { 1, 0, static_cast<std::int16_t>(correct), static_cast<std::int16_t>(incorrect) };
+    QCOMPARE(results.percentText(), percent);
 }
 
 void ResultsTest::qualifyingTimedRunOffersTheRewards_data()
@@ -141,7 +148,10 @@ void ResultsTest::qualifyingTimedRunOffersTheRewards()
         QCOMPARE(QApplication::focusWidget(), child<QWidget>(dialog, "Command4"));
         clickChild(dialog, "Command3");
     });
-    StatsWindow::showModal(nullptr, globals, RunResults { time, "100", "0" }, records.stores(), m_browser);
+    const QStringList minutesAndSeconds = time.split(':');
+    const RunResults results { static_cast<std::int16_t>(minutesAndSeconds[0].toInt()),
+                               static_cast<std::int16_t>(minutesAndSeconds[1].toInt()), 100, 0 };
+    StatsWindow::showModal(nullptr, globals, results, records.stores(), m_browser);
     QVERIFY(driver.finished());
     QVERIFY(driver.closedByForce().isEmpty());
     QCOMPARE(driver.dialogsSeen().size(), ranked ? 3 : 1);
@@ -163,7 +173,7 @@ void ResultsTest::slowTimedRunShowsTheTimeAlone()
         QVERIFY(!shown(dialog, "PercentLab"));
         dialog->close(); // the close box
     });
-    StatsWindow::showModal(nullptr, globals, RunResults { "3:01", "100", "0" }, records.stores(), m_browser);
+    StatsWindow::showModal(nullptr, globals, RunResults { 3, 1, 100, 0 }, records.stores(), m_browser);
     QVERIFY(driver.closedByForce().isEmpty());
 }
 
@@ -189,7 +199,7 @@ void ResultsTest::practiceRunShowsCountsAndPercentage()
         QCOMPARE(child<QWidget>(dialog, "ShowTime")->y(), 0);
         QTest::keyClick(child<QWidget>(dialog, "Command3"), Qt::Key_Space);
     });
-    StatsWindow::showModal(nullptr, globals, RunResults { "1:05", "3", "5" }, records.stores(), m_browser);
+    StatsWindow::showModal(nullptr, globals, RunResults { 1, 5, 3, 5 }, records.stores(), m_browser);
     QVERIFY(driver.closedByForce().isEmpty());
 }
 
@@ -207,7 +217,7 @@ void ResultsTest::onlyCorrectPracticeShowsTheTimeAlone()
         QCOMPARE(child<QWidget>(dialog, "ShowTime")->y(), twips(600));
         clickChild(dialog, "Command3");
     });
-    StatsWindow::showModal(nullptr, globals, RunResults { "0:40", "10", "0" }, records.stores(), m_browser);
+    StatsWindow::showModal(nullptr, globals, RunResults { 0, 40, 10, 0 }, records.stores(), m_browser);
     QVERIFY(driver.closedByForce().isEmpty());
 }
 
@@ -228,7 +238,7 @@ void ResultsTest::submitToolTipNamesTheSite()
                  "Click here to join the Sumdash Club.");
         dialog->close();
     });
-    StatsWindow::showModal(nullptr, globals, RunResults { "1:00", "100", "0" }, records.stores(), m_browser);
+    StatsWindow::showModal(nullptr, globals, RunResults { 1, 0, 100, 0 }, records.stores(), m_browser);
     QVERIFY(driver.finished());
     QVERIFY(driver.closedByForce().isEmpty());
 }
@@ -245,7 +255,7 @@ void ResultsTest::longTimeIsNotCut()
         QVERIFY(time->geometry().right() < dialog->width());
         dialog->close();
     });
-    StatsWindow::showModal(nullptr, globals, RunResults { "12:05", "13", "5" }, records.stores(), m_browser);
+    StatsWindow::showModal(nullptr, globals, RunResults { 12, 5, 13, 5 }, records.stores(), m_browser);
 }
 
 void ResultsTest::heldEnterDoesNotPressAButton()
@@ -264,7 +274,7 @@ void ResultsTest::heldEnterDoesNotPressAButton()
         stayedOpenOnRepeat = dialog->isVisible();
         QTest::keyClick(close, Qt::Key_Return);
     });
-    StatsWindow::showModal(nullptr, globals, RunResults { "0:30", "5", "0" }, records.stores(), m_browser);
+    StatsWindow::showModal(nullptr, globals, RunResults { 0, 30, 5, 0 }, records.stores(), m_browser);
     QVERIFY(stayedOpenOnRepeat);
     QVERIFY(driver.finished());
     QVERIFY(driver.closedByForce().isEmpty());
