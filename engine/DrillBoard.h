@@ -39,8 +39,8 @@ struct CommandLocks
     friend bool operator==(const CommandLocks&, const CommandLocks&) = default;
 };
 
-/// The main window mirrors this after every engine step. The problem lives here as captions,
-/// as on the page: the answer check reads NumLab, DenLab and OpLab back.
+/// The main window mirrors this after every engine step. The problem is here as the page's
+/// captions; the engine judges answers against its own numbers, never these.
 struct DrillBoard
 {
     // The problem page.

@@ -14,15 +14,24 @@ namespace {
 
 constexpr std::size_t MaxAnswerLength = 4;
 
-// The whole part of a caption's number, as the answer check reads captions back.
-std::optional<std::int64_t> captionNumber(const std::string& caption)
+/// The right answer to a problem; nothing for an operator outside the four (no problem drawn).
+std::optional<std::int32_t> rightAnswer(const Problem& problem)
 {
-    std::int64_t value = 0;
-    const auto [end, error] = std::from_chars(caption.data(), caption.data() + caption.size(), value);
-    if (error != std::errc {} || end == caption.data()) {
-        return std::nullopt;
+    const std::int32_t top = problem.top;
+    const std::int32_t bottom = problem.bottom;
+    if (problem.operatorText == OperatorText::Plus) {
+        return top + bottom;
     }
-    return value;
+    if (problem.operatorText == OperatorText::Minus) {
+        return top - bottom;
+    }
+    if (problem.operatorText == OperatorText::Times) {
+        return top * bottom;
+    }
+    if (problem.operatorText == OperatorText::Divide && bottom != 0 && top % bottom == 0) {
+        return top / bottom;
+    }
+    return std::nullopt;
 }
 
 } // namespace
@@ -147,10 +156,10 @@ void DrillRun::NextProblem()
     }
     m_board.Label2Visible = m_globals.TimedMode;
 
-    const Problem problem = drawProblem(m_globals.ProblemType, m_globals.MaxOperand, m_random);
-    m_board.OpLab = problem.operatorText;
-    m_board.NumLab = std::to_string(problem.top);
-    m_board.DenLab = std::to_string(problem.bottom);
+    m_problem = drawProblem(m_globals.ProblemType, m_globals.MaxOperand, m_random);
+    m_board.OpLab = m_problem.operatorText;
+    m_board.NumLab = std::to_string(m_problem.top);
+    m_board.DenLab = std::to_string(m_problem.bottom);
 
     DigitColumns top = splitIntoColumns(m_board.NumLab);
     DigitColumns bottom = splitIntoColumns(m_board.DenLab);
@@ -214,27 +223,16 @@ void DrillRun::answerKeyUp()
     m_board.WrongAnsVisible = false;
 }
 
+// The answer box holds at most four digits, so its number is judged as a whole number against
+// the problem's own numbers, never against the captions on show.
 bool DrillRun::IsAnswerCorrect() const
 {
-    const auto top = captionNumber(m_board.NumLab);
-    const auto bottom = captionNumber(m_board.DenLab);
-    const auto answer = captionNumber(m_board.AnsText);
-    if (!top || !bottom || !answer) {
+    const std::optional<std::int32_t> expected = rightAnswer(m_problem);
+    std::int32_t answer = 0;
+    const std::string& typed = m_board.AnsText;
+    const auto [end, error] = std::from_chars(typed.data(), typed.data() + typed.size(), answer);
+    if (!expected || error != std::errc {} || end == typed.data()) {
         return false;
     }
-    const auto t = static_cast<double>(*top);
-    const auto b = static_cast<double>(*bottom);
-    double expected = 0;
-    if (m_board.OpLab == OperatorText::Plus) {
-        expected = b + t;
-    } else if (m_board.OpLab == OperatorText::Minus) {
-        expected = t - b;
-    } else if (m_board.OpLab == OperatorText::Times) {
-        expected = b * t;
-    } else if (m_board.OpLab == OperatorText::Divide && b != 0) {
-        expected = t / b;
-    } else {
-        return false;
-    }
-    return static_cast<double>(*answer) == expected;
+    return answer == *expected;
 }

@@ -3,6 +3,7 @@
 
 #include "engine/DrillBoard.h"
 #include "engine/GameState.h"
+#include "engine/ProblemGenerator.h"
 #include "engine/RandomSource.h"
 
 #include <cstdint>
@@ -61,5 +62,6 @@ private:
     GameState& m_globals;
     RandomSource& m_random;
     DrillBoard m_board;
+    Problem m_problem; ///< the problem on show, as numbers; the board has its captions
     bool m_focusRequested = false;
 };
