@@ -6,7 +6,6 @@
 #include "engine/GameState.h"
 #include "engine/HeldEnterGuard.h"
 #include "engine/LabelFit.h"
-#include "engine/SiteDomain.h"
 #include "engine/SvgPicture.h"
 #include "engine/Twips.h"
 
@@ -71,14 +70,14 @@ QLabel* makeGreenLabel(QWidget* parent, const char* name, const QString& text, c
 
 } // namespace
 
-QString NameDialog::ask(QWidget* parent, const GameState& basGlobals)
+QString NameDialog::ask(QWidget* parent, const GameState& basGlobals, Banner banner)
 {
-    NameDialog dialog(parent, basGlobals);
+    NameDialog dialog(parent, basGlobals, banner);
     dialog.exec();
     return dialog.Text1->text();
 }
 
-NameDialog::NameDialog(QWidget* parent, const GameState& basGlobals)
+NameDialog::NameDialog(QWidget* parent, const GameState& basGlobals, Banner banner)
     : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmTopTime"));
@@ -109,19 +108,19 @@ NameDialog::NameDialog(QWidget* parent, const GameState& basGlobals)
     setTabOrder(Text1, Command1);
     new HeldEnterGuard(this, { Text1, Command1 });
 
-    Form_Load(basGlobals);
+    Form_Load(basGlobals, banner);
     Text1->setFocus();
 }
 
-void NameDialog::Form_Load(const GameState& basGlobals)
+void NameDialog::Form_Load(const GameState& basGlobals, Banner banner)
 {
     const QString title = QString::fromStdString(basGlobals.NamePromptTitle);
     if (!title.isEmpty()) {
         Label2->setText(title);
         shrinkLabelToText(Label2);
-        if (basGlobals.NamePromptTitle == submissionPrompt()) {
-            Image1->hide();
-        }
+    }
+    if (banner == Banner::Hidden) {
+        Image1->hide();
     }
     Text1->setSelection(0, static_cast<int>(Text1->text().size()));
 }

@@ -16,14 +16,18 @@ class NameDialog : public QDialog
     Q_OBJECT
 
 public:
+    /// Whether the stars-and-medal banner tops the prompt: not when the time is only being
+    /// sent to the web site.
+    enum class Banner { Shown, Hidden };
+
     /// Loads the prompt, waits for the player and returns the name as they left it.
-    static QString ask(QWidget* parent, const GameState& basGlobals);
+    static QString ask(QWidget* parent, const GameState& basGlobals, Banner banner = Banner::Shown);
 
     void reject() override;
 
 private:
-    NameDialog(QWidget* parent, const GameState& basGlobals);
-    void Form_Load(const GameState& basGlobals);
+    NameDialog(QWidget* parent, const GameState& basGlobals, Banner banner);
+    void Form_Load(const GameState& basGlobals, Banner banner);
     void Command1_Click();
 
     SvgPicture* Image1;

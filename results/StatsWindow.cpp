@@ -190,7 +190,7 @@ void StatsWindow::Command1_Click()
 {
     Command1->hide();
     basGlobals.NamePromptTitle = submissionPrompt();
-    const QString name = NameDialog::ask(this, basGlobals);
+    const QString name = NameDialog::ask(this, basGlobals, NameDialog::Banner::Hidden);
     const QString address = submissionAddress(name, basGlobals.ProblemType, m_results.clockText(),
                                               QDate::currentDate(), QLocale());
     openWebAddress(this, m_browser, address);

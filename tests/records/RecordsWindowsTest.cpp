@@ -42,11 +42,12 @@ QColor buttonColour(QWidget* board, int index)
         .color(QPalette::Button);
 }
 
-QString askName(GameState& globals, const std::function<void(QWidget*)>& answer)
+QString askName(GameState& globals, const std::function<void(QWidget*)>& answer,
+                NameDialog::Banner banner = NameDialog::Banner::Shown)
 {
     ModalDialogDriver driver;
     driver.then(answer);
-    const QString name = NameDialog::ask(nullptr, globals);
+    const QString name = NameDialog::ask(nullptr, globals, banner);
     if (!driver.closedByForce().isEmpty()) {
         QTest::qFail("the name prompt had to be closed by force", __FILE__, __LINE__);
     }
@@ -101,6 +102,7 @@ void RecordsWindowsTest::namePromptHeadings()
 
     GameState globals;
     globals.NamePromptTitle = title.toStdString();
+    const auto shows = banner ? NameDialog::Banner::Shown : NameDialog::Banner::Hidden;
     askName(globals, [&](QWidget* prompt) {
         QCOMPARE(prompt->objectName(), "frmTopTime");
         QCOMPARE(prompt->windowTitle(), "Great Time!");
@@ -111,7 +113,7 @@ void RecordsWindowsTest::namePromptHeadings()
         QCOMPARE(name->text(), "Your Name");
         QCOMPARE(name->selectedText(), "Your Name");
         clickChild(prompt, "Command1");
-    });
+    }, shows);
 }
 
 void RecordsWindowsTest::namePromptReturnsTheName()
