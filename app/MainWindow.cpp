@@ -298,7 +298,7 @@ void MainWindow::mnuStart_Click()
     basGlobals.TimedMode = false;
     OptionsDialog::showModal(this, basGlobals, [this](const CountsRowVisibility& row) {
         m_run.setCountsRow(row);
-        showBoard();
+        showView();
     });
     regainFocus();
     if (basGlobals.DialogResult == 0) {
@@ -315,7 +315,7 @@ void MainWindow::mnuOptions_Click()
 {
     OptionsDialog::showModal(this, basGlobals, [this](const CountsRowVisibility& row) {
         m_run.setCountsRow(row);
-        showBoard();
+        showView();
     });
     regainFocus();
 }
@@ -388,7 +388,7 @@ void MainWindow::BeginRun()
         return;
     }
     m_run.startCountdown();
-    showBoard();
+    showView();
     // A start while a countdown is already going ("Set..." on show) begins a fresh one: every
     // step keeps its whole second, however far the old countdown had come.
     Timer2->start();
@@ -397,19 +397,19 @@ void MainWindow::BeginRun()
 void MainWindow::ResetGameDisplay()
 {
     m_run.ResetGameDisplay();
-    showBoard();
+    showView();
 }
 
 void MainWindow::StopRun()
 {
     m_run.StopRun();
-    showBoard();
+    showView();
 }
 
 void MainWindow::FinishRun()
 {
     m_run.FinishRun(m_runClock.elapsedMs());
-    showBoard();
+    showView();
     // Heard by a screen reader before the results window takes over.
     Picture1->setAccessibleDescription(QStringLiteral("Finished! Time %1").arg(ShowTime->text()));
     QAccessibleEvent finished(Picture1, QAccessible::Alert);
@@ -434,19 +434,19 @@ void MainWindow::Timer2_Timer()
     if (m_run.countdownStep()) {
         m_runClock.restart();
     }
-    showBoard();
+    showView();
 }
 
 void MainWindow::Timer1_Timer()
 {
     m_run.clockStep(m_runClock.elapsedMs());
-    showClock(ShowTime, fromStd(m_run.board().ShowTime));
+    showClock(ShowTime, fromStd(m_run.view().ShowTime));
 }
 
 void MainWindow::AnsText_KeyDown(const QString& typedText, bool isBackspace)
 {
     m_run.answerKeyDown(typedText.toStdString(), isBackspace);
-    Picture1->showBoard(m_run.board());
+    Picture1->showView(m_run.view());
 }
 
 void MainWindow::AnsText_KeyPress()
@@ -455,13 +455,13 @@ void MainWindow::AnsText_KeyPress()
         FinishRun();
         return;
     }
-    showBoard();
+    showView();
 }
 
 void MainWindow::AnsText_KeyUp()
 {
     m_run.answerKeyUp();
-    Picture1->showBoard(m_run.board());
+    Picture1->showView(m_run.view());
 }
 
 void MainWindow::Picture1_Click()
@@ -472,36 +472,36 @@ void MainWindow::Picture1_Click()
     }
 }
 
-void MainWindow::showBoard()
+void MainWindow::showView()
 {
-    const DrillBoard& board = m_run.board();
-    Picture1->showBoard(board);
+    const DrillView& view = m_run.view();
+    Picture1->showView(view);
 
-    setLabelText(CorrectLab, fromStd(board.CorrectLab));
-    setLabelText(IncorrectLab, fromStd(board.IncorrectLab));
-    showClock(ShowTime, fromStd(board.ShowTime));
-    Label1->setVisible(board.countsRow.Label1);
-    CorrectLab->setVisible(board.countsRow.CorrectLab);
-    Label3->setVisible(board.countsRow.Label3);
-    IncorrectLab->setVisible(board.countsRow.IncorrectLab);
-    ShowTime->setVisible(board.countsRow.ShowTime);
+    setLabelText(CorrectLab, fromStd(view.CorrectLab));
+    setLabelText(IncorrectLab, fromStd(view.IncorrectLab));
+    showClock(ShowTime, fromStd(view.ShowTime));
+    Label1->setVisible(view.countsRow.Label1);
+    CorrectLab->setVisible(view.countsRow.CorrectLab);
+    Label3->setVisible(view.countsRow.Label3);
+    IncorrectLab->setVisible(view.countsRow.IncorrectLab);
+    ShowTime->setVisible(view.countsRow.ShowTime);
 
-    setLabelText(lblStatus, fromStd(board.lblStatus));
-    const QColor statusColour(board.lblStatusColour.red, board.lblStatusColour.green,
-                              board.lblStatusColour.blue);
+    setLabelText(lblStatus, fromStd(view.lblStatus));
+    const QColor statusColour(view.lblStatusColour.red, view.lblStatusColour.green,
+                              view.lblStatusColour.blue);
     if (lblStatus->palette().color(QPalette::WindowText) != statusColour) {
         setTextColour(lblStatus, statusColour);
     }
-    pbStatus->setVisible(board.pbStatusVisible);
+    pbStatus->setVisible(view.pbStatusVisible);
 
-    if (board.Timer2Enabled != Timer2->isActive()) {
-        board.Timer2Enabled ? Timer2->start() : Timer2->stop();
+    if (view.Timer2Enabled != Timer2->isActive()) {
+        view.Timer2Enabled ? Timer2->start() : Timer2->stop();
     }
-    if (board.Timer1Enabled != Timer1->isActive()) {
-        board.Timer1Enabled ? Timer1->start() : Timer1->stop();
+    if (view.Timer1Enabled != Timer1->isActive()) {
+        view.Timer1Enabled ? Timer1->start() : Timer1->stop();
     }
 
-    const CommandLocks& commands = board.commands;
+    const EnabledCommands& commands = view.commands;
     mnuDash->setEnabled(commands.mnuDash);
     m_toolbarButtons.at(QStringLiteral("dash"))->setEnabled(commands.mnuDash);
     mnuStart->setEnabled(commands.mnuStart);

@@ -33,7 +33,7 @@ class SvgPicture;
 class WoodBackground;
 
 /// frmMain. A thin shell over DrillRun: handlers pass commands, ticks and keys to the engine
-/// and show its board; the dialogs are opened from here.
+/// and show its view; the dialogs are opened from here.
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
@@ -91,8 +91,8 @@ private:
     void Picture1_Click();
 
     void regainFocus();
-    /// Brings every control in line with the engine's board.
-    void showBoard();
+    /// Brings every control in line with the engine's view of the run.
+    void showView();
 
     GameState& basGlobals;
     RunClock& m_runClock;

@@ -44,25 +44,25 @@ DrillRun::DrillRun(GameState& globals, RandomSource& random)
 
 void DrillRun::ResetGameDisplay()
 {
-    m_board.Timer1Enabled = false;
-    m_board.Timer2Enabled = false;
+    m_view.Timer1Enabled = false;
+    m_view.Timer2Enabled = false;
     m_globals.CountdownStep = 0;
     m_globals.CorrectCount = 0;
     m_globals.IncorrectCount = 0;
     m_globals.ClockSeconds = 0;
     m_globals.ClockMinutes = 0;
-    m_board.CorrectLab = "0";
-    m_board.IncorrectLab = "0";
-    m_board.ShowTime = "0:00";
-    m_board.AnsText.clear();
-    m_board.AnsTextVisible = false;
-    m_board.pbStatusVisible = false;
+    m_view.CorrectLab = "0";
+    m_view.IncorrectLab = "0";
+    m_view.ShowTime = "0:00";
+    m_view.AnsText.clear();
+    m_view.AnsTextVisible = false;
+    m_view.pbStatusVisible = false;
     // In practice the row's visibility belongs to the practice options; a timed run hides it.
     if (m_globals.TimedMode) {
-        m_board.commands.mnuTools = false;
-        m_board.commands.mnuOptions = false;
-        m_board.commands.mnuStart = false;
-        m_board.countsRow = CountsRowVisibility {};
+        m_view.commands.mnuTools = false;
+        m_view.commands.mnuOptions = false;
+        m_view.commands.mnuStart = false;
+        m_view.countsRow = CountsRowVisibility {};
     }
 }
 
@@ -73,37 +73,37 @@ void DrillRun::startCountdown()
         m_globals.PracticeProblemCount = 100;
         m_globals.MaxOperand = 12;
     } else {
-        m_board.commands.mnuDash = false;
+        m_view.commands.mnuDash = false;
     }
-    m_board.lblStatusColour = CountdownColour::Black;
-    m_board.lblStatus = "Ready...";
-    m_board.pbStatusVisible = true;
-    m_board.Timer2Enabled = true;
+    m_view.lblStatusColour = CountdownColour::Black;
+    m_view.lblStatus = "Ready...";
+    m_view.pbStatusVisible = true;
+    m_view.Timer2Enabled = true;
 }
 
 bool DrillRun::countdownStep()
 {
-    if (!m_board.Timer2Enabled) {
+    if (!m_view.Timer2Enabled) {
         return false;
     }
     const std::int16_t step = m_globals.CountdownStep;
     incrementSaturating(m_globals.CountdownStep);
     switch (step) {
     case 0:
-        m_board.lblStatusColour = CountdownColour::Blue;
-        m_board.lblStatus = "Set...";
+        m_view.lblStatusColour = CountdownColour::Blue;
+        m_view.lblStatus = "Set...";
         return false;
     case 1:
-        m_board.lblStatusColour = CountdownColour::Green;
-        m_board.lblStatus = "Go!";
+        m_view.lblStatusColour = CountdownColour::Green;
+        m_view.lblStatus = "Go!";
         return false;
     default:
-        m_board.pbStatusVisible = false;
-        m_board.Timer2Enabled = false;
-        m_board.Timer1Enabled = true;
-        m_board.problemVisible = true;
-        m_board.AnsTextVisible = true;
-        m_board.AnsTextEnabled = true;
+        m_view.pbStatusVisible = false;
+        m_view.Timer2Enabled = false;
+        m_view.Timer1Enabled = true;
+        m_view.problemVisible = true;
+        m_view.AnsTextVisible = true;
+        m_view.AnsTextEnabled = true;
         NextProblem();
         return true;
     }
@@ -114,7 +114,7 @@ bool DrillRun::countdownStep()
 // and the timed run's score stays fair. It never runs backwards and stops at 32767:59.
 void DrillRun::clockStep(std::int64_t elapsedMs)
 {
-    if (!m_board.Timer1Enabled) {
+    if (!m_view.Timer1Enabled) {
         return;
     }
     constexpr std::int64_t Largest = std::int64_t { std::numeric_limits<std::int16_t>::max() } * 60 + 59;
@@ -124,22 +124,22 @@ void DrillRun::clockStep(std::int64_t elapsedMs)
         m_globals.ClockMinutes = static_cast<std::int16_t>(elapsed / 60);
         m_globals.ClockSeconds = static_cast<std::int16_t>(elapsed % 60);
     }
-    m_board.ShowTime = clockText(m_globals.ClockMinutes, m_globals.ClockSeconds);
+    m_view.ShowTime = clockText(m_globals.ClockMinutes, m_globals.ClockSeconds);
 }
 
 void DrillRun::setCommandsEnabled(bool enabled)
 {
-    m_board.commands = CommandLocks { enabled, enabled, enabled, enabled };
+    m_view.commands = EnabledCommands { enabled, enabled, enabled, enabled };
 }
 
 void DrillRun::StopRun()
 {
-    m_board.Timer1Enabled = false;
-    m_board.Timer2Enabled = false;
-    m_board.AnsTextEnabled = false;
-    m_board.pbStatusVisible = false;
+    m_view.Timer1Enabled = false;
+    m_view.Timer2Enabled = false;
+    m_view.AnsTextEnabled = false;
+    m_view.pbStatusVisible = false;
     setCommandsEnabled(true);
-    m_board.Label2Visible = false;
+    m_view.Label2Visible = false;
 }
 
 void DrillRun::FinishRun(std::int64_t elapsedMs)
@@ -150,23 +150,23 @@ void DrillRun::FinishRun(std::int64_t elapsedMs)
 
 void DrillRun::NextProblem()
 {
-    m_board.AnsText.clear();
-    if (m_board.AnsTextVisible && m_board.AnsTextEnabled) {
+    m_view.AnsText.clear();
+    if (m_view.AnsTextVisible && m_view.AnsTextEnabled) {
         m_focusRequested = true;
     }
-    m_board.Label2Visible = m_globals.TimedMode;
+    m_view.Label2Visible = m_globals.TimedMode;
 
     m_problem = drawProblem(m_globals.ProblemType, m_globals.MaxOperand, m_random);
-    m_board.OpLab = m_problem.operatorText;
-    m_board.NumLab = std::to_string(m_problem.top);
-    m_board.DenLab = std::to_string(m_problem.bottom);
+    m_view.OpLab = m_problem.operatorText;
+    m_view.NumLab = std::to_string(m_problem.top);
+    m_view.DenLab = std::to_string(m_problem.bottom);
 
-    DigitColumns top = splitIntoColumns(m_board.NumLab);
-    DigitColumns bottom = splitIntoColumns(m_board.DenLab);
-    m_board.UpLeft = std::move(top.tens);
-    m_board.UpRight = std::move(top.units);
-    m_board.DownLeft = std::move(bottom.tens);
-    m_board.DownRight = std::move(bottom.units);
+    DigitColumns top = splitIntoColumns(m_view.NumLab);
+    DigitColumns bottom = splitIntoColumns(m_view.DenLab);
+    m_view.UpLeft = std::move(top.tens);
+    m_view.UpRight = std::move(top.units);
+    m_view.DownLeft = std::move(bottom.tens);
+    m_view.DownRight = std::move(bottom.units);
 }
 
 bool DrillRun::takeFocusRequest()
@@ -178,29 +178,29 @@ bool DrillRun::takeFocusRequest()
 
 void DrillRun::answerKeyDown(std::string_view typedText, bool isBackspace)
 {
-    if (!m_board.AnsTextVisible || !m_board.AnsTextEnabled) {
+    if (!m_view.AnsTextVisible || !m_view.AnsTextEnabled) {
         return;
     }
     // Backspace still works on a full box; a fifth digit is ignored.
-    if (m_board.AnsText.size() >= MaxAnswerLength && !isBackspace) {
+    if (m_view.AnsText.size() >= MaxAnswerLength && !isBackspace) {
         return;
     }
     const bool digit = typedText.size() == 1 && typedText[0] >= '0' && typedText[0] <= '9';
     if (digit) {
-        m_board.AnsText += typedText[0];
-    } else if (isBackspace && !m_board.AnsText.empty()) {
-        m_board.AnsText.pop_back();
+        m_view.AnsText += typedText[0];
+    } else if (isBackspace && !m_view.AnsText.empty()) {
+        m_view.AnsText.pop_back();
     }
 }
 
 AnswerOutcome DrillRun::answerEnter()
 {
-    if (!m_board.AnsTextVisible || !m_board.AnsTextEnabled || m_board.AnsText.empty()) {
+    if (!m_view.AnsTextVisible || !m_view.AnsTextEnabled || m_view.AnsText.empty()) {
         return AnswerOutcome::Ignored;
     }
     if (IsAnswerCorrect()) {
         incrementSaturating(m_globals.CorrectCount);
-        m_board.CorrectLab = std::to_string(m_globals.CorrectCount);
+        m_view.CorrectLab = std::to_string(m_globals.CorrectCount);
         if (m_globals.CorrectCount < m_globals.PracticeProblemCount) {
             NextProblem();
             return AnswerOutcome::Correct;
@@ -208,19 +208,19 @@ AnswerOutcome DrillRun::answerEnter()
         return AnswerOutcome::RunFinished;
     }
     if (m_globals.OnlyAllowCorrect || m_globals.TimedMode) {
-        m_board.AnsText.clear();
-        m_board.WrongAnsVisible = true;
+        m_view.AnsText.clear();
+        m_view.WrongAnsVisible = true;
         return AnswerOutcome::WrongRetype;
     }
     incrementSaturating(m_globals.IncorrectCount);
-    m_board.IncorrectLab = std::to_string(m_globals.IncorrectCount);
+    m_view.IncorrectLab = std::to_string(m_globals.IncorrectCount);
     NextProblem();
     return AnswerOutcome::WrongCounted;
 }
 
 void DrillRun::answerKeyUp()
 {
-    m_board.WrongAnsVisible = false;
+    m_view.WrongAnsVisible = false;
 }
 
 // The answer box holds at most four digits, so its number is judged as a whole number against
@@ -229,7 +229,7 @@ bool DrillRun::IsAnswerCorrect() const
 {
     const std::optional<std::int32_t> expected = rightAnswer(m_problem);
     std::int32_t answer = 0;
-    const std::string& typed = m_board.AnsText;
+    const std::string& typed = m_view.AnsText;
     const auto [end, error] = std::from_chars(typed.data(), typed.data() + typed.size(), answer);
     if (!expected || error != std::errc {} || end == typed.data()) {
         return false;

@@ -1,7 +1,7 @@
 // A run from its countdown to its last answer: the run flow, the clock and the answer rules.
 #pragma once
 
-#include "engine/DrillBoard.h"
+#include "engine/DrillView.h"
 #include "engine/GameState.h"
 #include "engine/ProblemGenerator.h"
 #include "engine/RandomSource.h"
@@ -19,13 +19,13 @@ enum class AnswerOutcome {
 };
 
 /// The engine behind the main window. Ticks, keys and commands come in as calls; the window
-/// shows board() after each. Nothing here reads a clock: elapsed time is handed in.
+/// shows view() after each. Nothing here reads a clock: elapsed time is handed in.
 class DrillRun
 {
 public:
     DrillRun(GameState& globals, RandomSource& random);
 
-    const DrillBoard& board() const { return m_board; }
+    const DrillView& view() const { return m_view; }
 
     /// Zeroes counters, captions and clock; a timed run also locks commands and hides the row.
     void ResetGameDisplay();
@@ -50,7 +50,7 @@ public:
     bool IsAnswerCorrect() const;
 
     /// The practice options' display switches, applied to the running display at once.
-    void setCountsRow(const CountsRowVisibility& visibility) { m_board.countsRow = visibility; }
+    void setCountsRow(const CountsRowVisibility& visibility) { m_view.countsRow = visibility; }
 
     /// Set by NextProblem when the answer box should take the keyboard focus; the window
     /// clears it once it has moved the focus.
@@ -61,7 +61,7 @@ private:
 
     GameState& m_globals;
     RandomSource& m_random;
-    DrillBoard m_board;
-    Problem m_problem; ///< the problem on show, as numbers; the board has its captions
+    DrillView m_view;
+    Problem m_problem; ///< the problem on show, as numbers; the view has its captions
     bool m_focusRequested = false;
 };

@@ -4,7 +4,7 @@
 #include "assets/DesignFonts.h"
 #include "engine/AnswerBox.h"
 #include "engine/DialogFrame.h"
-#include "engine/DrillBoard.h"
+#include "engine/DrillView.h"
 #include "engine/AnnouncedLabel.h"
 #include "engine/ProblemTypes.h"
 #include "engine/ProblemWords.h"
@@ -101,38 +101,38 @@ QString ProblemPage::displayedOperator(const QString& operatorText)
     return operatorText;
 }
 
-void ProblemPage::showBoard(const DrillBoard& board)
+void ProblemPage::showView(const DrillView& view)
 {
-    setText(NumLab, fromStd(board.NumLab));
-    setText(DenLab, fromStd(board.DenLab));
-    const QString operatorText = fromStd(board.OpLab);
+    setText(NumLab, fromStd(view.NumLab));
+    setText(DenLab, fromStd(view.DenLab));
+    const QString operatorText = fromStd(view.OpLab);
     OpLab->setProperty("operatorText", operatorText);
     setText(OpLab, displayedOperator(operatorText));
     // One text a screen reader can say, on the page and as the answer box's description.
-    const QString words = fromStd(problemInWords(board.NumLab, board.OpLab, board.DenLab));
+    const QString words = fromStd(problemInWords(view.NumLab, view.OpLab, view.DenLab));
     if (accessibleName() != words) {
         setAccessibleName(words);
         AnsText->setAccessibleDescription(words);
     }
-    setText(UpLeft, fromStd(board.UpLeft));
-    setText(UpRight, fromStd(board.UpRight));
-    setText(DownLeft, fromStd(board.DownLeft));
-    setText(DownRight, fromStd(board.DownRight));
+    setText(UpLeft, fromStd(view.UpLeft));
+    setText(UpRight, fromStd(view.UpRight));
+    setText(DownLeft, fromStd(view.DownLeft));
+    setText(DownRight, fromStd(view.DownRight));
     for (QWidget* widget : { static_cast<QWidget*>(UpLeft), static_cast<QWidget*>(UpRight),
                              static_cast<QWidget*>(OpLab), static_cast<QWidget*>(DownLeft),
                              static_cast<QWidget*>(DownRight), static_cast<QWidget*>(Line1) }) {
-        widget->setVisible(board.problemVisible);
+        widget->setVisible(view.problemVisible);
     }
-    AnsText->showAnswer(fromStd(board.AnsText));
-    AnsText->setEnabled(board.AnsTextEnabled);
-    AnsText->setVisible(board.AnsTextVisible);
-    if (board.WrongAnsVisible && WrongAns->isHidden()) {
+    AnsText->showAnswer(fromStd(view.AnsText));
+    AnsText->setEnabled(view.AnsTextEnabled);
+    AnsText->setVisible(view.AnsTextVisible);
+    if (view.WrongAnsVisible && WrongAns->isHidden()) {
         WrongAns->setVisible(true);
         // The red X shows only while Enter is held; a screen reader hears it as an alert.
         QAccessibleEvent alert(WrongAns, QAccessible::Alert);
         QAccessible::updateAccessibility(&alert);
     } else {
-        WrongAns->setVisible(board.WrongAnsVisible);
+        WrongAns->setVisible(view.WrongAnsVisible);
     }
-    Label2->setVisible(board.Label2Visible);
+    Label2->setVisible(view.Label2Visible);
 }

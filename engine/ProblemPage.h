@@ -6,7 +6,7 @@
 class AnswerBox;
 class QFrame;
 class QLabel;
-struct DrillBoard;
+struct DrillView;
 
 /// The page picture box Picture1 with the problem written on it. Every control carries its
 /// name as objectName, so tests and accessibility tools find it.
@@ -17,8 +17,8 @@ class ProblemPage : public SvgPicture
 public:
     explicit ProblemPage(QWidget* parent = nullptr);
 
-    /// Shows the board's problem, answer, marks and logo.
-    void showBoard(const DrillBoard& board);
+    /// Shows the view's problem, answer, marks and logo.
+    void showView(const DrillView& view);
 
     AnswerBox* answerBox() const { return AnsText; }
 

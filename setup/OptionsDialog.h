@@ -1,7 +1,7 @@
 // The practice options dialog: number of problems, largest operand and three switches.
 #pragma once
 
-#include "engine/DrillBoard.h"
+#include "engine/DrillView.h"
 
 #include <QDialog>
 

@@ -1,7 +1,7 @@
 // The practice options' rules: reading the number of problems and what the switches hide.
 #pragma once
 
-#include "engine/DrillBoard.h"
+#include "engine/DrillView.h"
 
 #include <QLocale>
 #include <QString>

@@ -4,7 +4,7 @@
 #include "assets/DesignFonts.h"
 #include "records/ClubFile.h"
 #include "tests/support/ChildNamed.h"
-#include "tests/support/GameWindow.h"
+#include "tests/support/BuiltGame.h"
 
 #include <QAccessible>
 #include <QAction>

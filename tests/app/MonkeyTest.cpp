@@ -3,7 +3,7 @@
 // goes.
 #include "assets/DesignFonts.h"
 #include "records/ClubFile.h"
-#include "tests/support/GameWindow.h"
+#include "tests/support/BuiltGame.h"
 
 #include <QAbstractButton>
 #include <QApplication>

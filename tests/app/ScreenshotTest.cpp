@@ -9,7 +9,7 @@
 #include "results/StatsWindow.h"
 #include "setup/OptionsDialog.h"
 #include "setup/SelectDialog.h"
-#include "tests/support/GameWindow.h"
+#include "tests/support/BuiltGame.h"
 
 #include <QAbstractButton>
 #include <QDir>

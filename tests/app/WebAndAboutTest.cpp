@@ -9,7 +9,7 @@
 #include "results/OnlineSubmission.h"
 #include "results/StatsWindow.h"
 #include "tests/support/ChildNamed.h"
-#include "tests/support/GameWindow.h"
+#include "tests/support/BuiltGame.h"
 
 #include <QFile>
 #include <QGroupBox>

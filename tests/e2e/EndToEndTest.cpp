@@ -8,7 +8,7 @@
 #include "tests/e2e/KeyboardScript.h"
 #include "tests/e2e/XKeyboard.h"
 #include "tests/support/ChildNamed.h"
-#include "tests/support/GameWindow.h"
+#include "tests/support/BuiltGame.h"
 
 #include <QApplication>
 #include <QKeyEvent>

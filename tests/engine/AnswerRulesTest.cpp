@@ -52,14 +52,14 @@ void AnswerRulesTest::keysEditTheAnswer()
     startAndCountDown(run);
 
     typeAnswer(run, "12345");
-    QCOMPARE(run.board().AnsText, "1234");
+    QCOMPARE(run.view().AnsText, "1234");
     run.answerKeyDown("", true);
-    QCOMPARE(run.board().AnsText, "123");
-    run.answerKeyDown("", true);
-    run.answerKeyDown("", true);
+    QCOMPARE(run.view().AnsText, "123");
     run.answerKeyDown("", true);
     run.answerKeyDown("", true);
-    QCOMPARE(run.board().AnsText, "");
+    run.answerKeyDown("", true);
+    run.answerKeyDown("", true);
+    QCOMPARE(run.view().AnsText, "");
 }
 
 void AnswerRulesTest::onlyDigitsAppend_data()
@@ -88,7 +88,7 @@ void AnswerRulesTest::onlyDigitsAppend()
     DrillRun run(globals, random);
     startAndCountDown(run);
     run.answerKeyDown(typed.toStdString(), false);
-    QCOMPARE(QString::fromStdString(run.board().AnsText), expected);
+    QCOMPARE(QString::fromStdString(run.view().AnsText), expected);
 }
 
 void AnswerRulesTest::enterOnEmptyBoxChangesNothing()
@@ -98,13 +98,13 @@ void AnswerRulesTest::enterOnEmptyBoxChangesNothing()
     ScriptedRandom random = operands(3, 4);
     DrillRun run(globals, random);
     startAndCountDown(run);
-    const std::string problem = run.board().NumLab + run.board().DenLab;
+    const std::string problem = run.view().NumLab + run.view().DenLab;
 
     QCOMPARE(run.answerEnter(), AnswerOutcome::Ignored);
     QCOMPARE(globals.CorrectCount, 0);
     QCOMPARE(globals.IncorrectCount, 0);
-    QVERIFY(!run.board().WrongAnsVisible);
-    QCOMPARE(run.board().NumLab + run.board().DenLab, problem);
+    QVERIFY(!run.view().WrongAnsVisible);
+    QCOMPARE(run.view().NumLab + run.view().DenLab, problem);
 }
 
 void AnswerRulesTest::judging_data()
@@ -150,22 +150,22 @@ void AnswerRulesTest::timedWrongAnswerMustBeRetyped()
     ScriptedRandom random = operands(7, 6);
     DrillRun run(globals, random);
     startAndCountDown(run);
-    QCOMPARE(run.board().NumLab, "7");
+    QCOMPARE(run.view().NumLab, "7");
 
     typeAnswer(run, "41");
     QCOMPARE(run.answerEnter(), AnswerOutcome::WrongRetype);
-    QVERIFY(run.board().AnsText.empty());
-    QVERIFY(run.board().WrongAnsVisible);
+    QVERIFY(run.view().AnsText.empty());
+    QVERIFY(run.view().WrongAnsVisible);
     QCOMPARE(globals.IncorrectCount, 0);
-    QCOMPARE(run.board().NumLab, "7");
-    QCOMPARE(run.board().DenLab, "6");
+    QCOMPARE(run.view().NumLab, "7");
+    QCOMPARE(run.view().DenLab, "6");
     run.answerKeyUp();
-    QVERIFY(!run.board().WrongAnsVisible);
+    QVERIFY(!run.view().WrongAnsVisible);
 
     typeAnswer(run, "42");
     QCOMPARE(run.answerEnter(), AnswerOutcome::Correct);
     QCOMPARE(globals.CorrectCount, 1);
-    QCOMPARE(run.board().CorrectLab, "1");
+    QCOMPARE(run.view().CorrectLab, "1");
 }
 
 void AnswerRulesTest::practiceWrongAnswerIsCountedAndSkipped()
@@ -180,11 +180,11 @@ void AnswerRulesTest::practiceWrongAnswerIsCountedAndSkipped()
     typeAnswer(run, "6");
     QCOMPARE(run.answerEnter(), AnswerOutcome::WrongCounted);
     QCOMPARE(globals.IncorrectCount, 1);
-    QCOMPARE(run.board().IncorrectLab, "1");
-    QVERIFY(!run.board().WrongAnsVisible);
-    QCOMPARE(run.board().NumLab, "8");
-    QCOMPARE(run.board().DenLab, "1");
-    QVERIFY(run.board().AnsText.empty());
+    QCOMPARE(run.view().IncorrectLab, "1");
+    QVERIFY(!run.view().WrongAnsVisible);
+    QCOMPARE(run.view().NumLab, "8");
+    QCOMPARE(run.view().DenLab, "1");
+    QVERIFY(run.view().AnsText.empty());
 }
 
 void AnswerRulesTest::onlyCorrectPracticeRetypesWrongAnswers()
@@ -199,8 +199,8 @@ void AnswerRulesTest::onlyCorrectPracticeRetypesWrongAnswers()
     typeAnswer(run, "8");
     QCOMPARE(run.answerEnter(), AnswerOutcome::WrongRetype);
     QCOMPARE(globals.IncorrectCount, 0);
-    QCOMPARE(run.board().IncorrectLab, "0");
-    QVERIFY(run.board().WrongAnsVisible);
+    QCOMPARE(run.view().IncorrectLab, "0");
+    QVERIFY(run.view().WrongAnsVisible);
 }
 
 void AnswerRulesTest::practiceRunShowsWrongProblemsOnTop()
@@ -219,15 +219,15 @@ void AnswerRulesTest::practiceRunShowsWrongProblemsOnTop()
     for (int i = 0; outcome != AnswerOutcome::RunFinished; ++i) {
         QVERIFY(i < 100);
         const bool answerWrong = i == 1 || i == 4 || i == 5;
-        typeAnswer(run, answerWrong ? wrongAnswer(run.board()) : expectedAnswer(run.board()));
+        typeAnswer(run, answerWrong ? wrongAnswer(run.view()) : expectedAnswer(run.view()));
         outcome = run.answerEnter();
         if (outcome != AnswerOutcome::RunFinished) {
             ++problemsShown;
         }
     }
     QCOMPARE(problemsShown, 13);
-    QCOMPARE(run.board().CorrectLab, "10");
-    QCOMPARE(run.board().IncorrectLab, "3");
+    QCOMPARE(run.view().CorrectLab, "10");
+    QCOMPARE(run.view().IncorrectLab, "3");
 }
 
 void AnswerRulesTest::timedRunEndsAtItsHundredthCorrectAnswer()
@@ -243,10 +243,10 @@ void AnswerRulesTest::timedRunEndsAtItsHundredthCorrectAnswer()
     int correct = 0;
     for (;;) {
         if (correct % 10 == 3) {
-            typeAnswer(run, wrongAnswer(run.board()));
+            typeAnswer(run, wrongAnswer(run.view()));
             QCOMPARE(run.answerEnter(), AnswerOutcome::WrongRetype);
         }
-        typeAnswer(run, expectedAnswer(run.board()));
+        typeAnswer(run, expectedAnswer(run.view()));
         const AnswerOutcome outcome = run.answerEnter();
         ++correct;
         if (outcome == AnswerOutcome::RunFinished) {
@@ -255,10 +255,10 @@ void AnswerRulesTest::timedRunEndsAtItsHundredthCorrectAnswer()
         QCOMPARE(outcome, AnswerOutcome::Correct);
     }
     QCOMPARE(correct, 100);
-    QCOMPARE(run.board().CorrectLab, "100");
+    QCOMPARE(run.view().CorrectLab, "100");
     QCOMPARE(globals.IncorrectCount, 0);
     // The last answer stays in the box.
-    QVERIFY(!run.board().AnsText.empty());
+    QVERIFY(!run.view().AnsText.empty());
 }
 
 void AnswerRulesTest::countOfZeroOrLessEndsAtTheFirstCorrectAnswer()
@@ -269,9 +269,9 @@ void AnswerRulesTest::countOfZeroOrLessEndsAtTheFirstCorrectAnswer()
     ScriptedRandom random = operands(3, 4);
     DrillRun run(globals, random);
     startAndCountDown(run);
-    typeAnswer(run, wrongAnswer(run.board()));
+    typeAnswer(run, wrongAnswer(run.view()));
     QCOMPARE(run.answerEnter(), AnswerOutcome::WrongCounted);
-    typeAnswer(run, expectedAnswer(run.board()));
+    typeAnswer(run, expectedAnswer(run.view()));
     QCOMPARE(run.answerEnter(), AnswerOutcome::RunFinished);
 }
 
@@ -286,12 +286,12 @@ void AnswerRulesTest::countersStopAtTheirLargestValue()
     globals.CorrectCount = 32766;
     globals.IncorrectCount = 32767;
 
-    typeAnswer(run, wrongAnswer(run.board()));
+    typeAnswer(run, wrongAnswer(run.view()));
     QCOMPARE(run.answerEnter(), AnswerOutcome::WrongCounted);
-    QCOMPARE(run.board().IncorrectLab, "32767");
-    typeAnswer(run, expectedAnswer(run.board()));
+    QCOMPARE(run.view().IncorrectLab, "32767");
+    typeAnswer(run, expectedAnswer(run.view()));
     QCOMPARE(run.answerEnter(), AnswerOutcome::RunFinished);
-    QCOMPARE(run.board().CorrectLab, "32767");
+    QCOMPARE(run.view().CorrectLab, "32767");
 }
 
 QTEST_APPLESS_MAIN(AnswerRulesTest)

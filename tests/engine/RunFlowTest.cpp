@@ -36,29 +36,29 @@ void RunFlowTest::countdownShowsReadySetGoThenTheFirstProblem()
     DrillRun run(globals, random);
 
     run.startCountdown();
-    QVERIFY(run.board().pbStatusVisible);
-    QVERIFY(run.board().Timer2Enabled);
-    QCOMPARE(run.board().lblStatus, "Ready...");
-    QCOMPARE(run.board().lblStatusColour, CountdownColour::Black);
+    QVERIFY(run.view().pbStatusVisible);
+    QVERIFY(run.view().Timer2Enabled);
+    QCOMPARE(run.view().lblStatus, "Ready...");
+    QCOMPARE(run.view().lblStatusColour, CountdownColour::Black);
 
     QVERIFY(!run.countdownStep());
-    QCOMPARE(run.board().lblStatus, "Set...");
-    QCOMPARE(run.board().lblStatusColour, CountdownColour::Blue);
+    QCOMPARE(run.view().lblStatus, "Set...");
+    QCOMPARE(run.view().lblStatusColour, CountdownColour::Blue);
 
     QVERIFY(!run.countdownStep());
-    QCOMPARE(run.board().lblStatus, "Go!");
-    QCOMPARE(run.board().lblStatusColour, CountdownColour::Green);
-    QVERIFY(!run.board().problemVisible);
-    QVERIFY(!run.board().Timer1Enabled);
+    QCOMPARE(run.view().lblStatus, "Go!");
+    QCOMPARE(run.view().lblStatusColour, CountdownColour::Green);
+    QVERIFY(!run.view().problemVisible);
+    QVERIFY(!run.view().Timer1Enabled);
 
     QVERIFY(run.countdownStep());
-    QVERIFY(!run.board().pbStatusVisible);
-    QVERIFY(!run.board().Timer2Enabled);
-    QVERIFY(run.board().Timer1Enabled);
-    QVERIFY(run.board().problemVisible);
-    QVERIFY(run.board().AnsTextVisible && run.board().AnsTextEnabled);
-    QCOMPARE(run.board().OpLab, "+");
-    QVERIFY(!run.board().NumLab.empty());
+    QVERIFY(!run.view().pbStatusVisible);
+    QVERIFY(!run.view().Timer2Enabled);
+    QVERIFY(run.view().Timer1Enabled);
+    QVERIFY(run.view().problemVisible);
+    QVERIFY(run.view().AnsTextVisible && run.view().AnsTextEnabled);
+    QCOMPARE(run.view().OpLab, "+");
+    QVERIFY(!run.view().NumLab.empty());
     QVERIFY(run.takeFocusRequest());
     QVERIFY(!run.takeFocusRequest());
     QCOMPARE(globals.CountdownStep, 3);
@@ -77,14 +77,14 @@ void RunFlowTest::timedRunForcesItsLengthAndLocksCommands()
     startAndCountDown(run);
     QCOMPARE(globals.PracticeProblemCount, 100);
     QCOMPARE(globals.MaxOperand, 12);
-    const CommandLocks timedLocks { true, false, false, false };
-    QCOMPARE(run.board().commands, timedLocks);
-    QCOMPARE(run.board().countsRow, CountsRowVisibility {});
-    QVERIFY(run.board().Label2Visible);
+    const EnabledCommands timedLocks { true, false, false, false };
+    QCOMPARE(run.view().commands, timedLocks);
+    QCOMPARE(run.view().countsRow, CountsRowVisibility {});
+    QVERIFY(run.view().Label2Visible);
 
     run.StopRun();
-    QCOMPARE(run.board().commands, CommandLocks {});
-    QVERIFY(!run.board().Label2Visible);
+    QCOMPARE(run.view().commands, EnabledCommands {});
+    QVERIFY(!run.view().Label2Visible);
 }
 
 void RunFlowTest::practiceRunLocksOnlyTheTimedCommand()
@@ -101,10 +101,10 @@ void RunFlowTest::practiceRunLocksOnlyTheTimedCommand()
     startAndCountDown(run);
     QCOMPARE(globals.PracticeProblemCount, 20);
     QCOMPARE(globals.MaxOperand, 25);
-    const CommandLocks practiceLocks { false, true, true, true };
-    QCOMPARE(run.board().commands, practiceLocks);
-    QCOMPARE(run.board().countsRow, shown);
-    QVERIFY(!run.board().Label2Visible);
+    const EnabledCommands practiceLocks { false, true, true, true };
+    QCOMPARE(run.view().commands, practiceLocks);
+    QCOMPARE(run.view().countsRow, shown);
+    QVERIFY(!run.view().Label2Visible);
 }
 
 void RunFlowTest::clockText_data()
@@ -140,21 +140,21 @@ void RunFlowTest::clockCountsWholeSecondsSinceGo()
     DrillRun run(globals, random);
     startAndCountDown(run);
 
-    QCOMPARE(run.board().ShowTime, "0:00");
+    QCOMPARE(run.view().ShowTime, "0:00");
     for (int tick = 1; tick <= 59; ++tick) {
         run.clockStep(tick * 1000);
     }
-    QCOMPARE(run.board().ShowTime, "0:59");
+    QCOMPARE(run.view().ShowTime, "0:59");
     run.clockStep(60000);
-    QCOMPARE(run.board().ShowTime, "1:00");
+    QCOMPARE(run.view().ShowTime, "1:00");
     QCOMPARE(globals.ClockMinutes, 1);
     QCOMPARE(globals.ClockSeconds, 0);
     for (int tick = 61; tick <= 600; ++tick) {
         run.clockStep(tick * 1000 + 3);
     }
-    QCOMPARE(run.board().ShowTime, "10:00");
+    QCOMPARE(run.view().ShowTime, "10:00");
     // A timed run is not stopped at 3:00: only the last answer or the stop command ends it.
-    QVERIFY(run.board().Timer1Enabled);
+    QVERIFY(run.view().Timer1Enabled);
 }
 
 void RunFlowTest::lateTickCatchesUpAndEarlyTickWaits()
@@ -167,13 +167,13 @@ void RunFlowTest::lateTickCatchesUpAndEarlyTickWaits()
 
     run.clockStep(1000);
     run.clockStep(3400); // the tick for second 2 came 1.4 s late
-    QCOMPARE(run.board().ShowTime, "0:03");
+    QCOMPARE(run.view().ShowTime, "0:03");
     run.clockStep(3999); // a tick before the next whole second changes nothing
-    QCOMPARE(run.board().ShowTime, "0:03");
+    QCOMPARE(run.view().ShowTime, "0:03");
     run.clockStep(2000); // and the clock never runs backwards
-    QCOMPARE(run.board().ShowTime, "0:03");
+    QCOMPARE(run.view().ShowTime, "0:03");
     run.clockStep(125000);
-    QCOMPARE(run.board().ShowTime, "2:05");
+    QCOMPARE(run.view().ShowTime, "2:05");
 }
 
 void RunFlowTest::clockStopsAtItsLargestValue()
@@ -185,7 +185,7 @@ void RunFlowTest::clockStopsAtItsLargestValue()
     startAndCountDown(run);
 
     run.clockStep(std::int64_t { 40000 } * 60 * 1000);
-    QCOMPARE(run.board().ShowTime, "32767:59");
+    QCOMPARE(run.view().ShowTime, "32767:59");
     run.clockStep(std::int64_t { 50000 } * 60 * 1000);
     QCOMPARE(globals.ClockMinutes, 32767);
     QCOMPARE(globals.ClockSeconds, 59);
@@ -205,10 +205,10 @@ void RunFlowTest::finishShowsTheMomentOfTheLastAnswer()
     }
     // The answer lands at 165.2 s, before the tick for second 165 has been handled.
     run.FinishRun(165200);
-    QCOMPARE(run.board().ShowTime, "2:45");
-    QVERIFY(!run.board().Timer1Enabled);
-    QVERIFY(!run.board().AnsTextEnabled);
-    QCOMPARE(run.board().commands, CommandLocks {});
+    QCOMPARE(run.view().ShowTime, "2:45");
+    QVERIFY(!run.view().Timer1Enabled);
+    QVERIFY(!run.view().AnsTextEnabled);
+    QCOMPARE(run.view().commands, EnabledCommands {});
 }
 
 void RunFlowTest::stopDuringCountdownStartsAfreshNextTime()
@@ -221,14 +221,14 @@ void RunFlowTest::stopDuringCountdownStartsAfreshNextTime()
     run.startCountdown();
     run.countdownStep();
     run.StopRun();
-    QVERIFY(!run.board().pbStatusVisible);
-    QVERIFY(!run.board().Timer2Enabled);
+    QVERIFY(!run.view().pbStatusVisible);
+    QVERIFY(!run.view().Timer2Enabled);
     QVERIFY(!run.countdownStep()); // a stray tick after the stop does nothing
-    QCOMPARE(run.board().lblStatus, "Set...");
+    QCOMPARE(run.view().lblStatus, "Set...");
 
     run.startCountdown();
-    QCOMPARE(run.board().lblStatus, "Ready...");
-    QCOMPARE(run.board().lblStatusColour, CountdownColour::Black);
+    QCOMPARE(run.view().lblStatus, "Ready...");
+    QCOMPARE(run.view().lblStatusColour, CountdownColour::Black);
     QCOMPARE(globals.CountdownStep, 0);
 }
 
@@ -241,13 +241,13 @@ void RunFlowTest::stopDuringRunKeepsTheLastProblem()
     DrillRun run(globals, random);
     startAndCountDown(run);
     run.clockStep(7000);
-    typeAnswer(run, expectedAnswer(run.board()));
+    typeAnswer(run, expectedAnswer(run.view()));
     QCOMPARE(run.answerEnter(), AnswerOutcome::Correct);
     typeAnswer(run, "1");
-    const DrillBoard before = run.board();
+    const DrillView before = run.view();
 
     run.StopRun();
-    const DrillBoard& after = run.board();
+    const DrillView& after = run.view();
     QVERIFY(!after.Timer1Enabled);
     QVERIFY(after.AnsTextVisible);
     QVERIFY(!after.AnsTextEnabled);
@@ -255,12 +255,12 @@ void RunFlowTest::stopDuringRunKeepsTheLastProblem()
     QCOMPARE(after.NumLab, before.NumLab);
     QCOMPARE(after.ShowTime, "0:07");
     QCOMPARE(after.CorrectLab, "1");
-    QCOMPARE(after.commands, CommandLocks {});
+    QCOMPARE(after.commands, EnabledCommands {});
     run.clockStep(20000);
-    QCOMPARE(run.board().ShowTime, "0:07");
+    QCOMPARE(run.view().ShowTime, "0:07");
     // A disabled box takes no keys and judges nothing.
     typeAnswer(run, "2");
-    QCOMPARE(run.board().AnsText, "1");
+    QCOMPARE(run.view().AnsText, "1");
     QCOMPARE(run.answerEnter(), AnswerOutcome::Ignored);
 }
 
@@ -272,21 +272,21 @@ void RunFlowTest::restartResetsCountersButKeepsTheLastProblem()
     DrillRun run(globals, random);
     startAndCountDown(run);
     run.clockStep(5000);
-    typeAnswer(run, wrongAnswer(run.board()));
+    typeAnswer(run, wrongAnswer(run.view()));
     QCOMPARE(run.answerEnter(), AnswerOutcome::WrongCounted);
-    const std::string lastProblem = run.board().NumLab + run.board().OpLab + run.board().DenLab;
+    const std::string lastProblem = run.view().NumLab + run.view().OpLab + run.view().DenLab;
 
     run.startCountdown();
-    QCOMPARE(run.board().CorrectLab, "0");
-    QCOMPARE(run.board().IncorrectLab, "0");
-    QCOMPARE(run.board().ShowTime, "0:00");
+    QCOMPARE(run.view().CorrectLab, "0");
+    QCOMPARE(run.view().IncorrectLab, "0");
+    QCOMPARE(run.view().ShowTime, "0:00");
     QCOMPARE(globals.IncorrectCount, 0);
     QCOMPARE(globals.ClockSeconds, 0);
-    QVERIFY(!run.board().AnsTextVisible);
-    QVERIFY(run.board().AnsText.empty());
-    QVERIFY(!run.board().Timer1Enabled);
-    QVERIFY(run.board().problemVisible);
-    QCOMPARE(run.board().NumLab + run.board().OpLab + run.board().DenLab, lastProblem);
+    QVERIFY(!run.view().AnsTextVisible);
+    QVERIFY(run.view().AnsText.empty());
+    QVERIFY(!run.view().Timer1Enabled);
+    QVERIFY(run.view().problemVisible);
+    QCOMPARE(run.view().NumLab + run.view().OpLab + run.view().DenLab, lastProblem);
 }
 
 void RunFlowTest::clockTextSeconds_data()

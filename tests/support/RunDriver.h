@@ -6,27 +6,27 @@
 #include <cstdint>
 #include <string>
 
-/// The right answer to the problem on the board, worked out from its captions by hand.
-inline std::string expectedAnswer(const DrillBoard& board)
+/// The right answer to the problem on the view, worked out from its captions by hand.
+inline std::string expectedAnswer(const DrillView& view)
 {
-    const int top = std::stoi(board.NumLab);
-    const int bottom = std::stoi(board.DenLab);
-    if (board.OpLab == "+") {
+    const int top = std::stoi(view.NumLab);
+    const int bottom = std::stoi(view.DenLab);
+    if (view.OpLab == "+") {
         return std::to_string(top + bottom);
     }
-    if (board.OpLab == "-") {
+    if (view.OpLab == "-") {
         return std::to_string(top - bottom);
     }
-    if (board.OpLab == "x") {
+    if (view.OpLab == "x") {
         return std::to_string(top * bottom);
     }
     return std::to_string(top / bottom);
 }
 
-/// A wrong answer to the problem on the board.
-inline std::string wrongAnswer(const DrillBoard& board)
+/// A wrong answer to the problem on the view.
+inline std::string wrongAnswer(const DrillView& view)
 {
-    return std::to_string(std::stoi(expectedAnswer(board)) + 1);
+    return std::to_string(std::stoi(expectedAnswer(view)) + 1);
 }
 
 inline void typeAnswer(DrillRun& run, const std::string& text)

@@ -30,18 +30,18 @@ struct CountsRowVisibility
 
 /// The commands a run locks. The toolbar follows the menu: "dash" with mnuDash, "practice"
 /// with mnuStart, "club" and "toptime" with mnuTools. Stop, exit, web and about never lock.
-struct CommandLocks
+struct EnabledCommands
 {
     bool mnuDash = true;
     bool mnuStart = true;
     bool mnuOptions = true;
     bool mnuTools = true;
-    friend bool operator==(const CommandLocks&, const CommandLocks&) = default;
+    friend bool operator==(const EnabledCommands&, const EnabledCommands&) = default;
 };
 
 /// The main window mirrors this after every engine step. The problem is here as the page's
 /// captions; the engine judges answers against its own numbers, never these.
-struct DrillBoard
+struct DrillView
 {
     // The problem page.
     std::string NumLab; ///< top operand, never shown
@@ -71,5 +71,5 @@ struct DrillBoard
 
     bool Timer1Enabled = false; ///< run clock
     bool Timer2Enabled = false; ///< countdown
-    CommandLocks commands;
+    EnabledCommands commands;
 };
