@@ -3,9 +3,9 @@
 
 #include "app/SystemInfoLauncher.h"
 #include "assets/DesignFonts.h"
-#include "engine/DialogFrame.h"
-#include "engine/SvgPicture.h"
-#include "engine/Twips.h"
+#include "ui/DialogFrame.h"
+#include "ui/SvgPicture.h"
+#include "ui/Twips.h"
 
 #include <QGroupBox>
 #include <QLabel>

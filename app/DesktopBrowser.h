@@ -1,7 +1,7 @@
 // The desktop's own web browser, reached through the desktop's URL handler.
 #pragma once
 
-#include "engine/WebBrowser.h"
+#include "web/WebBrowser.h"
 
 class DesktopBrowser final : public WebBrowser
 {

@@ -1,9 +1,9 @@
 // The splash window shown for three seconds at start-up.
 #include "app/SplashWindow.h"
 
-#include "engine/DialogFrame.h"
-#include "engine/SvgPicture.h"
-#include "engine/Twips.h"
+#include "ui/DialogFrame.h"
+#include "ui/SvgPicture.h"
+#include "ui/Twips.h"
 
 #include <QCloseEvent>
 #include <QEventLoop>

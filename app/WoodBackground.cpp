@@ -1,7 +1,7 @@
 // The client area's background: the wood texture stretched to the screen, top-left part shown.
 #include "app/WoodBackground.h"
 
-#include "engine/PixmapBands.h"
+#include "ui/PixmapBands.h"
 
 #include <QPaintEvent>
 #include <QPainter>

@@ -2,11 +2,11 @@
 #include "records/ClubBoard.h"
 
 #include "assets/DesignFonts.h"
-#include "engine/DialogFrame.h"
+#include "ui/DialogFrame.h"
 #include "engine/GameState.h"
 #include "engine/ProblemTypes.h"
-#include "engine/SvgPicture.h"
-#include "engine/Twips.h"
+#include "ui/SvgPicture.h"
+#include "ui/Twips.h"
 #include "records/ClubFile.h"
 #include "records/ClubGridModel.h"
 

@@ -2,12 +2,12 @@
 #include "records/NameDialog.h"
 
 #include "assets/DesignFonts.h"
-#include "engine/DialogFrame.h"
+#include "ui/DialogFrame.h"
 #include "engine/GameState.h"
-#include "engine/HeldEnterGuard.h"
-#include "engine/LabelFit.h"
-#include "engine/SvgPicture.h"
-#include "engine/Twips.h"
+#include "ui/HeldEnterGuard.h"
+#include "ui/LabelFit.h"
+#include "ui/SvgPicture.h"
+#include "ui/Twips.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -2,7 +2,7 @@
 #include "results/OnlineSubmission.h"
 
 #include "engine/ProblemTypes.h"
-#include "engine/SiteAddress.h"
+#include "web/SiteAddress.h"
 
 #include <QUrl>
 

@@ -2,10 +2,10 @@
 #include "setup/OptionsDialog.h"
 
 #include "assets/DesignFonts.h"
-#include "engine/DialogFrame.h"
+#include "ui/DialogFrame.h"
 #include "engine/GameState.h"
-#include "engine/SvgPicture.h"
-#include "engine/Twips.h"
+#include "ui/SvgPicture.h"
+#include "ui/Twips.h"
 #include "setup/PracticeOptions.h"
 
 #include <QCheckBox>

@@ -3,9 +3,9 @@
 
 #include "engine/GameState.h"
 #include "engine/ProblemTypes.h"
-#include "engine/SvgPicture.h"
-#include "engine/Twips.h"
-#include "engine/DialogFrame.h"
+#include "ui/SvgPicture.h"
+#include "ui/Twips.h"
+#include "ui/DialogFrame.h"
 
 #include <QPushButton>
 

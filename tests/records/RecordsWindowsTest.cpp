@@ -1,7 +1,7 @@
 // Guards the name prompt, both boards and joining the club, as a player meets them.
 #include "assets/DesignFonts.h"
 #include "engine/GameState.h"
-#include "engine/SiteDomain.h"
+#include "web/SiteDomain.h"
 #include "records/ClubBoard.h"
 #include "records/NameDialog.h"
 #include "records/TopTimes.h"

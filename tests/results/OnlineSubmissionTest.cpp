@@ -1,5 +1,5 @@
 // Guards the submission address: every value encoded, the check value, the dated key.
-#include "engine/SiteAddress.h"
+#include "web/SiteAddress.h"
 #include "results/OnlineSubmission.h"
 
 #include <QUrl>

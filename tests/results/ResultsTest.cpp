@@ -1,9 +1,9 @@
 // Guards the results: qualifying times, the percentage and the results window's two layouts.
 #include "assets/DesignFonts.h"
 #include "engine/GameState.h"
-#include "engine/SiteAddress.h"
-#include "engine/SiteDomain.h"
-#include "engine/Twips.h"
+#include "web/SiteAddress.h"
+#include "web/SiteDomain.h"
+#include "ui/Twips.h"
 #include "records/TopTimes.h"
 #include "results/RunResults.h"
 #include "results/StatsWindow.h"

@@ -1,7 +1,7 @@
 // A web browser that records the addresses it is handed and opens nothing.
 #pragma once
 
-#include "engine/WebBrowser.h"
+#include "web/WebBrowser.h"
 
 #include <QStringList>
 

@@ -1,5 +1,5 @@
 // The answer box: its text changes only through the key rules, never by itself.
-#include "engine/AnswerBox.h"
+#include "page/AnswerBox.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>

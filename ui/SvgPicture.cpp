@@ -1,7 +1,7 @@
 // A picture box or image control showing one of the game's SVG pictures.
-#include "engine/SvgPicture.h"
+#include "ui/SvgPicture.h"
 
-#include "engine/PixmapBands.h"
+#include "ui/PixmapBands.h"
 
 #include <QMouseEvent>
 #include <QPaintEvent>

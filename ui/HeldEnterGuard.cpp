@@ -1,5 +1,5 @@
 // Keeps the Enter a child is still holding from the last answer off a window that just opened.
-#include "engine/HeldEnterGuard.h"
+#include "ui/HeldEnterGuard.h"
 
 #include <QAbstractButton>
 #include <QKeyEvent>

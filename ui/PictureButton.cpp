@@ -1,5 +1,5 @@
 // A command button with a picture above its caption, the caption wrapped to the button's width.
-#include "engine/PictureButton.h"
+#include "ui/PictureButton.h"
 
 #include "assets/ArtIcons.h"
 

@@ -1,5 +1,5 @@
 // Guards how the web site's domain is read off its address, for tool tips and prompts.
-#include "engine/SiteDomain.h"
+#include "web/SiteDomain.h"
 
 #include <QtTest>
 

@@ -1,8 +1,8 @@
 // The frame the setup and results dialogs share: white, fixed size, close box, centred.
-#include "engine/DialogFrame.h"
+#include "ui/DialogFrame.h"
 
 #include "assets/DesignFonts.h"
-#include "engine/ApplicationTitle.h"
+#include "ui/ApplicationTitle.h"
 
 #include <QDialog>
 #include <QGuiApplication>

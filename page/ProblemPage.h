@@ -1,7 +1,7 @@
 // The exercise-book page: operands in tens and units columns, the rule and the answer box.
 #pragma once
 
-#include "engine/SvgPicture.h"
+#include "ui/SvgPicture.h"
 
 class AnswerBox;
 class QFrame;

@@ -1,9 +1,9 @@
 // Opening the maker's web pages, and saying so when no browser can show them.
-#include "engine/WebPages.h"
+#include "web/WebPages.h"
 
-#include "engine/DialogFrame.h"
-#include "engine/SiteAddress.h"
-#include "engine/WebBrowser.h"
+#include "ui/DialogFrame.h"
+#include "web/SiteAddress.h"
+#include "web/WebBrowser.h"
 
 void OpenWebPage(QWidget* parent, WebBrowser& browser, const QString& path)
 {

@@ -1,14 +1,14 @@
 // The exercise-book page: operands in tens and units columns, the rule and the answer box.
-#include "engine/ProblemPage.h"
+#include "page/ProblemPage.h"
 
 #include "assets/DesignFonts.h"
-#include "engine/AnswerBox.h"
-#include "engine/DialogFrame.h"
+#include "page/AnswerBox.h"
+#include "ui/DialogFrame.h"
 #include "engine/DrillView.h"
-#include "engine/AnnouncedLabel.h"
+#include "page/AnnouncedLabel.h"
 #include "engine/ProblemTypes.h"
 #include "engine/ProblemWords.h"
-#include "engine/Twips.h"
+#include "ui/Twips.h"
 
 #include <QAccessible>
 #include <QFrame>

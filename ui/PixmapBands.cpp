@@ -1,4 +1,4 @@
-#include "engine/PixmapBands.h"
+#include "ui/PixmapBands.h"
 
 #include <QPainter>
 #include <QPixmap>

@@ -1,6 +1,6 @@
 // Guards how the kept pictures reach the screen: in bands, and drawn ahead on another thread.
-#include "engine/PixmapBands.h"
-#include "engine/SvgPicture.h"
+#include "ui/PixmapBands.h"
+#include "ui/SvgPicture.h"
 
 #include <QPainter>
 #include <QRandomGenerator>

@@ -1,7 +1,7 @@
 // The maker's web site as the player reads it: its domain name, and the submission prompt.
-#include "engine/SiteDomain.h"
+#include "web/SiteDomain.h"
 
-#include "engine/SiteAddress.h"
+#include "web/SiteAddress.h"
 
 std::string siteDomain(std::string_view baseAddress)
 {

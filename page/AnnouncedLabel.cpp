@@ -1,4 +1,4 @@
-#include "engine/AnnouncedLabel.h"
+#include "page/AnnouncedLabel.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
