@@ -1,15 +1,8 @@
-// Sumdash! starts here: the one place that builds the real collaborators.
+// Sumdash! starts here: the splash first, then the game as it ships.
 #include "app/ApplicationSetup.h"
-#include "app/DesktopBrowser.h"
-#include "app/MainWindow.h"
+#include "app/RealGame.h"
 #include "app/SplashWindow.h"
-#include "app/SystemInfoLauncher.h"
 #include "assets/DesignFonts.h"
-#include "engine/ClockSeededRandom.h"
-#include "engine/GameState.h"
-#include "engine/RunClock.h"
-#include "records/ClubFile.h"
-#include "records/SettingsStore.h"
 
 #include <QApplication>
 
@@ -23,15 +16,7 @@ int main(int argc, char* argv[])
     frmLogo.showAtOnce();
     registerDesignFonts();
 
-    GameState basGlobals;
-    ClockSeededRandom random;
-    SteadyRunClock runClock;
-    IniSettingsStore topTimes;
-    ClubFile club(ClubFile::defaultPath());
-    DesktopBrowser browser;
-    PathSystemInfoLauncher systemInfo;
-    MainWindow frmMain(basGlobals, random, runClock, RecordStores { topTimes, club },
-                       DesktopServices { browser, systemInfo });
-    frmMain.Form_Load(frmLogo);
+    RealGame game;
+    game.frmMain.Form_Load(frmLogo);
     return QApplication::exec();
 }

@@ -1,19 +1,13 @@
 // The running clock: CPU while idle and while a run's clock ticks, and how far the clock is off
 // after a minute of real time. Sumdash! and a minimal Qt window, each in a process of its own.
 #include "app/ApplicationSetup.h"
-#include "app/DesktopBrowser.h"
 #include "app/MainWindow.h"
-#include "app/SystemInfoLauncher.h"
+#include "app/RealGame.h"
 #include "assets/DesignFonts.h"
 #include "bench/ChildProcess.h"
 #include "bench/MinimalWindow.h"
 #include "bench/SummaryTable.h"
-#include "engine/ClockSeededRandom.h"
 #include "engine/ClockText.h"
-#include "engine/GameState.h"
-#include "engine/RunClock.h"
-#include "records/ClubFile.h"
-#include "records/SettingsStore.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -229,15 +223,8 @@ int runSumdash(int argc, char* argv[])
     registerDesignFonts();
     QTemporaryDir records;
 
-    GameState basGlobals;
-    ClockSeededRandom random;
-    SteadyRunClock runClock;
-    IniSettingsStore topTimes(records.filePath(QStringLiteral("Pellmoor.ini")));
-    ClubFile club(records.filePath(ClubFileName));
-    DesktopBrowser browser;
-    PathSystemInfoLauncher systemInfo;
-    MainWindow frmMain(basGlobals, random, runClock, RecordStores { topTimes, club },
-                       DesktopServices { browser, systemInfo });
+    RealGame game(records.path());
+    MainWindow& frmMain = game.frmMain;
 
     auto* Timer1 = frmMain.findChild<QTimer*>(QStringLiteral("Timer1"));
     auto* Timer2 = frmMain.findChild<QTimer*>(QStringLiteral("Timer2"));

@@ -5,13 +5,8 @@
 #include "bench/BenchFigures.h"
 #include "bench/MinimalWindow.h"
 #include "bench/SummaryTable.h"
-#include "engine/ClockSeededRandom.h"
-#include "engine/GameState.h"
-#include "tests/support/FakeSystemInfo.h"
-#include "tests/support/ManualRunClock.h"
-#include "tests/support/ModalDialogDriver.h"
-#include "tests/support/RecordingBrowser.h"
-#include "tests/support/TempRecords.h"
+#include "testing/BuiltGame.h"
+#include "testing/ModalDialogDriver.h"
 
 #include <QAction>
 #include <QApplication>
@@ -30,12 +25,6 @@
 namespace {
 
 using SteadyClock = std::chrono::steady_clock;
-
-// The same problems on every run of the benchmark: the real generator with its clock frozen.
-std::uint64_t frozenClock()
-{
-    return 7;
-}
 
 // The largest count the practice options' three-character box takes.
 constexpr int ProblemsPerRun = 999;
@@ -124,17 +113,14 @@ class KeystrokeBench
 public:
     KeystrokeBench()
     {
-        window.Form_Load(MainWindow::Splash::Skip);
-        window.activateWindow();
-        require(QTest::qWaitForWindowExposed(&window), "the main window was never shown");
-        m_active = QTest::qWaitForWindowActive(&window, 2000);
-        answerBox = window.findChild<QLineEdit*>(QStringLiteral("AnsText"));
-        page = window.findChild<QWidget*>(QStringLiteral("Picture1"));
-        numLab = window.findChild<QLabel*>(QStringLiteral("NumLab"));
-        denLab = window.findChild<QLabel*>(QStringLiteral("DenLab"));
-        opLab = window.findChild<QLabel*>(QStringLiteral("OpLab"));
-        wrongAns = window.findChild<QLabel*>(QStringLiteral("WrongAns"));
-        require(answerBox && page && numLab && denLab && opLab && wrongAns,
+        m_game.frmMain.Form_Load(MainWindow::Splash::Skip);
+        m_game.frmMain.activateWindow();
+        require(QTest::qWaitForWindowExposed(&m_game.frmMain), "the main window was never shown");
+        m_active = QTest::qWaitForWindowActive(&m_game.frmMain, 2000);
+        answerBox = m_game.frmMain.findChild<QLineEdit*>(QStringLiteral("AnsText"));
+        page = m_game.frmMain.findChild<QWidget*>(QStringLiteral("Picture1"));
+        wrongAns = m_game.frmMain.findChild<QLabel*>(QStringLiteral("WrongAns"));
+        require(answerBox && page && wrongAns,
                 "the page lacks one of AnsText, Picture1, NumLab, DenLab, OpLab, WrongAns");
         // Every timed Enter empties the answer box, so its paint marks the frame.
         answerBox->installEventFilter(&m_paintCounter);
@@ -152,25 +138,25 @@ public:
             startPracticeRun();
             while (static_cast<int>(samples.size()) < count) {
                 typeDigits(rightAnswer());
-                if (globals.CorrectCount + 1 >= globals.PracticeProblemCount) {
+                if (m_game.basGlobals.CorrectCount + 1 >= m_game.basGlobals.PracticeProblemCount) {
                     driver.then([](QWidget* stats) { stats->close(); });
                     QTest::keyClick(answerBox, Qt::Key_Return);
                     require(!answerBox->isEnabled(), "the run did not finish at its last answer");
                     settle();
                     break;
                 }
-                const int correctBefore = globals.CorrectCount;
+                const int correctBefore = m_game.basGlobals.CorrectCount;
                 const auto start = SteadyClock::now();
                 QTest::keyClick(answerBox, Qt::Key_Return);
                 paintPendingFrame();
                 const auto stop = SteadyClock::now();
                 samples.push_back(microsecondsBetween(start, stop));
-                require(globals.CorrectCount == correctBefore + 1,
+                require(m_game.basGlobals.CorrectCount == correctBefore + 1,
                         "a right answer was not counted");
                 settle();
             }
         }
-        window.mnuStop_Click();
+        m_game.frmMain.mnuStop_Click();
         settle();
         return samples;
     }
@@ -195,29 +181,17 @@ public:
             QTest::keyRelease(answerBox, Qt::Key_Return);
             settle();
         }
-        window.mnuStop_Click();
+        m_game.frmMain.mnuStop_Click();
         settle();
         return samples;
     }
 
 private:
-    // Worked out from the page's hidden operand labels; "{" is how division is written.
-    QString rightAnswer() const
+    QString rightAnswer()
     {
-        const int top = numLab->text().toInt();
-        const int bottom = denLab->text().toInt();
-        const QString op = opLab->property("operatorText").toString();
-        if (op == QLatin1String("+")) {
-            return QString::number(top + bottom);
-        }
-        if (op == QLatin1String("-")) {
-            return QString::number(top - bottom);
-        }
-        if (op == QLatin1String("x")) {
-            return QString::number(top * bottom);
-        }
-        require(op == QLatin1String("{") && bottom != 0, "the page shows no known operator");
-        return QString::number(top / bottom);
+        const QString answer = ::rightAnswer(&m_game.frmMain);
+        require(!answer.isEmpty(), "the page shows no known problem");
+        return answer;
     }
 
     void typeDigits(const QString& digits)
@@ -238,7 +212,7 @@ private:
     void paintPendingFrame()
     {
         const int paintsBefore = m_pagePaints;
-        QCoreApplication::sendPostedEvents(&window, QEvent::UpdateRequest);
+        QCoreApplication::sendPostedEvents(&m_game.frmMain, QEvent::UpdateRequest);
         require(m_pagePaints > paintsBefore, "the key painted nothing on the page");
     }
 
@@ -250,9 +224,9 @@ private:
             clickChild(options, QStringLiteral("Command1"));
         });
         driver.then([](QWidget* selector) { clickChild(selector, QStringLiteral("Command1_0")); });
-        window.mnuStart_Click();
-        require(globals.DialogResult == 0 && !globals.TimedMode && globals.ProblemType == 1
-                    && globals.PracticeProblemCount == ProblemsPerRun,
+        m_game.frmMain.mnuStart_Click();
+        require(m_game.basGlobals.DialogResult == 0 && !m_game.basGlobals.TimedMode && m_game.basGlobals.ProblemType == 1
+                    && m_game.basGlobals.PracticeProblemCount == ProblemsPerRun,
                 "the practice run did not start with 999 Addition problems");
         countDown();
     }
@@ -260,8 +234,8 @@ private:
     void startTimedRun()
     {
         driver.then([](QWidget* selector) { clickChild(selector, QStringLiteral("Command1_0")); });
-        window.mnuDash_Click();
-        require(globals.DialogResult == 0 && globals.TimedMode, "the timed run did not start");
+        m_game.frmMain.mnuDash_Click();
+        require(m_game.basGlobals.DialogResult == 0 && m_game.basGlobals.TimedMode, "the timed run did not start");
         countDown();
     }
 
@@ -270,26 +244,16 @@ private:
     {
         settle();
         for (int tick = 0; tick < 3; ++tick) {
-            window.Timer2_Timer();
+            m_game.frmMain.Timer2_Timer();
         }
         settle();
         require(answerBox->isVisible() && answerBox->isEnabled(), "no problem after the countdown");
     }
 
-    GameState globals;
-    ClockSeededRandom random { frozenClock };
-    ManualRunClock clock;
-    TempRecords records;
-    RecordingBrowser browser;
-    FakeSystemInfo systemInfo;
-    MainWindow window { globals, random, clock, records.stores(),
-                        DesktopServices { browser, systemInfo } };
+    BuiltGame<> m_game;
     ModalDialogDriver driver;
     QLineEdit* answerBox = nullptr;
     QWidget* page = nullptr;
-    QLabel* numLab = nullptr;
-    QLabel* denLab = nullptr;
-    QLabel* opLab = nullptr;
     QLabel* wrongAns = nullptr;
     bool m_active = false;
     int m_pagePaints = 0;

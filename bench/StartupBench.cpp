@@ -1,19 +1,13 @@
 // Start-up to the first window on screen, and memory: Sumdash! against a minimal Qt window.
-#include "app/DesktopBrowser.h"
 #include "app/MainWindow.h"
+#include "app/RealGame.h"
 #include "app/SplashWindow.h"
-#include "app/SystemInfoLauncher.h"
 #include "assets/ArtIcons.h"
 #include "assets/DesignFonts.h"
 #include "bench/BenchFigures.h"
 #include "bench/ChildProcess.h"
 #include "bench/MinimalWindow.h"
 #include "bench/SummaryTable.h"
-#include "engine/ClockSeededRandom.h"
-#include "engine/GameState.h"
-#include "engine/RunClock.h"
-#include "records/ClubFile.h"
-#include "records/SettingsStore.h"
 
 #include <QApplication>
 #include <QDir>
@@ -212,17 +206,9 @@ int runSumdash(int argc, char* argv[], std::int64_t mainNs, const QString& recor
     registerDesignFonts();
     printStamp("fonts", steadyNowNs());
 
-    GameState basGlobals;
-    ClockSeededRandom random;
-    SteadyRunClock runClock;
-    IniSettingsStore topTimes(QDir(recordsFolder).filePath(QStringLiteral("Pellmoor.ini")));
-    ClubFile club(QDir(recordsFolder).filePath(ClubFileName));
-    DesktopBrowser browser;
-    PathSystemInfoLauncher systemInfo;
-    MainWindow frmMain(basGlobals, random, runClock, RecordStores { topTimes, club },
-                       DesktopServices { browser, systemInfo });
+    RealGame game(recordsFolder);
     printStamp("main-built", steadyNowNs());
-    frmMain.Form_Load(frmLogo);
+    game.frmMain.Form_Load(frmLogo);
     return QApplication::exec();
 }
 

@@ -14,26 +14,6 @@ namespace {
 
 constexpr std::size_t MaxAnswerLength = 4;
 
-/// The right answer to a problem; nothing for an operator outside the four (no problem drawn).
-std::optional<std::int32_t> rightAnswer(const Problem& problem)
-{
-    const std::int32_t top = problem.top;
-    const std::int32_t bottom = problem.bottom;
-    if (problem.operatorText == OperatorText::Plus) {
-        return top + bottom;
-    }
-    if (problem.operatorText == OperatorText::Minus) {
-        return top - bottom;
-    }
-    if (problem.operatorText == OperatorText::Times) {
-        return top * bottom;
-    }
-    if (problem.operatorText == OperatorText::Divide && bottom != 0 && top % bottom == 0) {
-        return top / bottom;
-    }
-    return std::nullopt;
-}
-
 } // namespace
 
 DrillRun::DrillRun(GameState& globals, RandomSource& random)

@@ -26,6 +26,8 @@ public:
     DrillRun(GameState& globals, RandomSource& random);
 
     const DrillView& view() const { return m_view; }
+    /// The problem on show, as numbers.
+    const Problem& problem() const { return m_problem; }
 
     /// Zeroes counters, captions and clock; a timed run also locks commands and hides the row.
     void ResetGameDisplay();

@@ -73,3 +73,22 @@ Problem drawProblem(std::int16_t problemType, std::int16_t maxOperand, RandomSou
     }
     return problem;
 }
+
+std::optional<std::int32_t> rightAnswer(const Problem& problem)
+{
+    const std::int32_t top = problem.top;
+    const std::int32_t bottom = problem.bottom;
+    if (problem.operatorText == OperatorText::Plus) {
+        return top + bottom;
+    }
+    if (problem.operatorText == OperatorText::Minus) {
+        return top - bottom;
+    }
+    if (problem.operatorText == OperatorText::Times) {
+        return top * bottom;
+    }
+    if (problem.operatorText == OperatorText::Divide && bottom != 0 && top % bottom == 0) {
+        return top / bottom;
+    }
+    return std::nullopt;
+}

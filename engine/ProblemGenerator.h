@@ -4,6 +4,7 @@
 #include "engine/RandomSource.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -26,3 +27,6 @@ struct Problem
 
 /// The operator and the ordered operands of the next problem.
 Problem drawProblem(std::int16_t problemType, std::int16_t maxOperand, RandomSource& random);
+
+/// The right answer to a problem; nothing for an operator outside the four (no problem drawn).
+std::optional<std::int32_t> rightAnswer(const Problem& problem);

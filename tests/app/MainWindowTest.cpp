@@ -4,7 +4,7 @@
 #include "assets/DesignFonts.h"
 #include "records/ClubFile.h"
 #include "tests/support/ChildNamed.h"
-#include "tests/support/BuiltGame.h"
+#include "tests/support/GameFixture.h"
 
 #include <QAccessible>
 #include <QAction>
@@ -53,12 +53,12 @@ private slots:
 void MainWindowTest::startsIdleWithEveryCommandFree()
 {
     Game game;
-    QCOMPARE(game.window.objectName(), "frmMain");
-    QCOMPARE(game.window.windowTitle(), "Pellmoor - Sumdash!");
-    QCOMPARE(game.globals.PracticeProblemCount, 100);
-    QCOMPARE(game.globals.MaxOperand, 12);
-    QCOMPARE(game.globals.TimedMode, false);
-    QCOMPARE(game.globals.ProblemType, 0);
+    QCOMPARE(game.frmMain.objectName(), "frmMain");
+    QCOMPARE(game.frmMain.windowTitle(), "Pellmoor - Sumdash!");
+    QCOMPARE(game.basGlobals.PracticeProblemCount, 100);
+    QCOMPARE(game.basGlobals.MaxOperand, 12);
+    QCOMPARE(game.basGlobals.TimedMode, false);
+    QCOMPARE(game.basGlobals.ProblemType, 0);
     for (const char* name : { "Label1", "CorrectLab", "Label3", "IncorrectLab", "ShowTime",
                               "pbStatus", "AnsText", "WrongAns", "Label2", "NumLab", "DenLab" }) {
         QVERIFY2(!game.shown(name), name);
@@ -66,7 +66,7 @@ void MainWindowTest::startsIdleWithEveryCommandFree()
     QVERIFY(game.shown("Picture1"));
     QCOMPARE(game.label("CorrectLab"), "0");
     QCOMPARE(game.label("ShowTime"), "0:00");
-    QCOMPARE(game.window.centralWidget()->size(), QSize(585, 416));
+    QCOMPARE(game.frmMain.centralWidget()->size(), QSize(585, 416));
     for (const char* name : { "mnuDash", "mnuStart", "mnuStop", "mnuOptions", "mnuExit",
                               "mnuBestTimes", "mnuViewClub", "mnuOnlineTimes" }) {
         QVERIFY2(game.action(name)->isEnabled(), name);
@@ -115,21 +115,21 @@ void MainWindowTest::timedRunByKeyboardToTheResults()
     Game game;
     ModalDialogDriver driver;
     driver.then([](QWidget* selector) { clickChild(selector, "Command1_2"); });
-    QTest::keyClick(&game.window, Qt::Key_F5);
-    QVERIFY(game.globals.TimedMode);
-    QCOMPARE(game.globals.ProblemType, 3);
+    QTest::keyClick(&game.frmMain, Qt::Key_F5);
+    QVERIFY(game.basGlobals.TimedMode);
+    QCOMPARE(game.basGlobals.ProblemType, 3);
 
     QVERIFY(game.shown("pbStatus"));
     QCOMPARE(game.label("lblStatus"), "Ready...");
     QCOMPARE(game.find<QLabel>("lblStatus")->palette().color(QPalette::WindowText), QColor(Qt::black));
     QVERIFY(game.find<QTimer>("Timer2")->isActive());
-    game.window.Timer2_Timer();
+    game.frmMain.Timer2_Timer();
     QCOMPARE(game.label("lblStatus"), "Set...");
     QCOMPARE(game.find<QLabel>("lblStatus")->palette().color(QPalette::WindowText), QColor(0, 0, 255));
-    game.window.Timer2_Timer();
+    game.frmMain.Timer2_Timer();
     QCOMPARE(game.label("lblStatus"), "Go!");
     QCOMPARE(game.find<QLabel>("lblStatus")->palette().color(QPalette::WindowText), QColor(0, 128, 0));
-    game.window.Timer2_Timer();
+    game.frmMain.Timer2_Timer();
     QVERIFY(!game.shown("pbStatus"));
     QVERIFY(game.find<QTimer>("Timer1")->isActive());
     QVERIFY(!game.find<QTimer>("Timer2")->isActive());
@@ -142,7 +142,7 @@ void MainWindowTest::timedRunByKeyboardToTheResults()
         QVERIFY(!game.shown("ShowTime"));
         QVERIFY(!game.shown("CorrectLab"));
         QCOMPARE(game.find<QLabel>("OpLab")->text(), "x");
-        const QString answer = rightAnswer(&game.window);
+        const QString answer = rightAnswer(&game.frmMain);
         if (problem % 10 == 4) {
             game.type(QString::number(answer.toInt() + 1));
             QTest::keyPress(game.answerBox(), Qt::Key_Return);
@@ -175,7 +175,7 @@ void MainWindowTest::timedRunByKeyboardToTheResults()
                 clickChild(stats, "Command3");
             });
             // 158 s of ticks so far; the last answer lands 7.6 s later, before any tick for it.
-            game.clock.advance(7600);
+            game.runClock.advance(7600);
         }
         game.type(answer);
         game.enter();
@@ -200,9 +200,9 @@ void MainWindowTest::practiceRunCountsWrongAnswers()
         clickChild(options, "Command1");
     });
     driver.then([](QWidget* selector) { clickChild(selector, "Command1_4"); });
-    QTest::keyClick(&game.window, Qt::Key_F6);
-    QVERIFY(!game.globals.TimedMode);
-    QCOMPARE(game.globals.PracticeProblemCount, 8);
+    QTest::keyClick(&game.frmMain, Qt::Key_F6);
+    QVERIFY(!game.basGlobals.TimedMode);
+    QCOMPARE(game.basGlobals.PracticeProblemCount, 8);
     game.countDown();
     QVERIFY(game.shown("CorrectLab") && game.shown("IncorrectLab") && game.shown("ShowTime"));
     QVERIFY(!game.shown("Label2"));
@@ -211,7 +211,7 @@ void MainWindowTest::practiceRunCountsWrongAnswers()
     for (int answered = 0; answered < 15; ++answered) {
         const bool wrong = answered == 2 || answered == 3 || answered == 6 || answered == 9
             || answered == 10 || answered == 12 || answered == 13;
-        const QString answer = rightAnswer(&game.window);
+        const QString answer = rightAnswer(&game.frmMain);
         game.type(wrong ? QString::number(answer.toInt() + 1) : answer);
         game.tickSecond();
         if (answered == 14) {
@@ -242,7 +242,7 @@ void MainWindowTest::timedRunLocksCommandsEverywhere()
     driver.then([](QWidget* selector) { clickChild(selector, "Command1_0"); });
     game.find<QWidget>("dash")->setFocus();
     QTest::mouseClick(game.find<QWidget>("dash"), Qt::LeftButton);
-    QVERIFY(game.globals.TimedMode);
+    QVERIFY(game.basGlobals.TimedMode);
     game.countDown();
 
     for (const char* name : { "mnuStart", "mnuOptions", "mnuBestTimes", "mnuViewClub", "mnuOnlineTimes" }) {
@@ -259,10 +259,10 @@ void MainWindowTest::timedRunLocksCommandsEverywhere()
 
     // Locked commands' shortcut keys and buttons open nothing.
     QVERIFY(game.settle());
-    QTest::keyClick(&game.window, Qt::Key_F6);
-    QTest::keyClick(&game.window, Qt::Key_O, Qt::ControlModifier);
-    QTest::keyClick(&game.window, Qt::Key_F7);
-    QTest::keyClick(&game.window, Qt::Key_F8);
+    QTest::keyClick(&game.frmMain, Qt::Key_F6);
+    QTest::keyClick(&game.frmMain, Qt::Key_O, Qt::ControlModifier);
+    QTest::keyClick(&game.frmMain, Qt::Key_F7);
+    QTest::keyClick(&game.frmMain, Qt::Key_F8);
     QTest::mouseClick(game.find("practice"), Qt::LeftButton);
     QTest::mouseClick(game.find("club"), Qt::LeftButton);
     QTest::mouseClick(game.find("toptime"), Qt::LeftButton);
@@ -292,9 +292,9 @@ void MainWindowTest::practiceRunLocksOnlyTheTimedCommand()
     for (const char* name : { "mnuStart", "mnuOptions", "mnuBestTimes", "mnuViewClub" }) {
         QVERIFY2(game.action(name)->isEnabled(), name);
     }
-    QTest::keyClick(&game.window, Qt::Key_F5);
+    QTest::keyClick(&game.frmMain, Qt::Key_F5);
     QCOMPARE(driver.dialogsSeen().size(), 2);
-    QVERIFY(!game.globals.TimedMode);
+    QVERIFY(!game.basGlobals.TimedMode);
 }
 
 void MainWindowTest::cancelledSelectorLeavesTheRunGoing()
@@ -302,7 +302,7 @@ void MainWindowTest::cancelledSelectorLeavesTheRunGoing()
     Game game;
     ModalDialogDriver driver;
     game.startPractice(driver, "Command1_0");
-    const QString answer = rightAnswer(&game.window);
+    const QString answer = rightAnswer(&game.frmMain);
     game.type(answer);
     game.enter();
     game.tickSecond();
@@ -312,7 +312,7 @@ void MainWindowTest::cancelledSelectorLeavesTheRunGoing()
     driver.then([](QWidget* options) { clickChild(options, "Command1"); });
     driver.then([](QWidget* selector) { selector->close(); });
     game.action("mnuStart")->trigger();
-    QCOMPARE(game.globals.DialogResult, -1);
+    QCOMPARE(game.basGlobals.DialogResult, -1);
     QCOMPARE(game.label("CorrectLab"), "1");
     QCOMPARE(game.label("ShowTime"), "0:02");
     QCOMPARE(game.label("NumLab") + game.label("OpLab") + game.label("DenLab"), problem);
@@ -326,13 +326,13 @@ void MainWindowTest::cancelledOptionsStartNoRun()
     Game game;
     ModalDialogDriver driver;
     driver.then([](QWidget* options) { options->close(); });
-    QTest::keyClick(&game.window, Qt::Key_F6);
+    QTest::keyClick(&game.frmMain, Qt::Key_F6);
     QCOMPARE(driver.dialogsSeen(), QStringList({ "frmOptions" }));
 
     // The options command alone never starts a run, even when confirmed.
     driver.then([](QWidget* options) { clickChild(options, "Command1"); });
     QVERIFY(game.settle());
-    QTest::keyClick(&game.window, Qt::Key_O, Qt::ControlModifier);
+    QTest::keyClick(&game.frmMain, Qt::Key_O, Qt::ControlModifier);
     QCOMPARE(driver.dialogsSeen(), QStringList({ "frmOptions", "frmOptions" }));
     QVERIFY(!game.find<QTimer>("Timer2")->isActive());
     QVERIFY(game.action("mnuDash")->isEnabled());
@@ -347,7 +347,7 @@ void MainWindowTest::restartDuringCountdownCountsFromAFreshSecond()
     driver.then([](QWidget* selector) { clickChild(selector, "Command1_2"); });
     game.action("mnuDash")->trigger();
     game.settle();
-    game.window.Timer2_Timer();
+    game.frmMain.Timer2_Timer();
     QCOMPARE(game.label("lblStatus"), "Set...");
     auto* countdown = game.find<QTimer>("Timer2");
     QTest::qWait(500); // the child looks at "Set..." for half a second, then starts again
@@ -366,7 +366,7 @@ void MainWindowTest::stopDuringCountdownAndDuringRun()
     ModalDialogDriver driver;
     driver.then([](QWidget* selector) { clickChild(selector, "Command1_0"); });
     game.action("mnuDash")->trigger();
-    game.window.Timer2_Timer();
+    game.frmMain.Timer2_Timer();
     QTest::mouseClick(game.find("stop"), Qt::LeftButton);
     QVERIFY(!game.shown("pbStatus"));
     QVERIFY(!game.find<QTimer>("Timer2")->isActive());
@@ -396,13 +396,13 @@ void MainWindowTest::keypadDigitsAndEnterCount()
     ModalDialogDriver driver;
     game.startTimed(driver, "Command1_0");
 
-    const QString answer = rightAnswer(&game.window);
+    const QString answer = rightAnswer(&game.frmMain);
     for (QChar digit : answer) {
         QTest::keyClick(game.answerBox(), Qt::Key(Qt::Key_0 + digit.digitValue()), Qt::KeypadModifier);
     }
     QCOMPARE(game.answerBox()->text(), answer);
     QTest::keyClick(game.answerBox(), Qt::Key_Enter, Qt::KeypadModifier);
-    QCOMPARE(game.globals.CorrectCount, 1);
+    QCOMPARE(game.basGlobals.CorrectCount, 1);
 
     // Backspace, a fifth digit, letters, and Enter on an empty box.
     game.type("12345");
@@ -417,7 +417,7 @@ void MainWindowTest::keypadDigitsAndEnterCount()
     }
     QCOMPARE(game.answerBox()->text(), "");
     game.enter();
-    QCOMPARE(game.globals.CorrectCount, 1);
+    QCOMPARE(game.basGlobals.CorrectCount, 1);
     QVERIFY(!game.shown("WrongAns"));
 }
 
@@ -437,14 +437,14 @@ void MainWindowTest::digitsOfEveryScriptAnswer()
     };
     int answered = 0;
     for (const char16_t zero : { u'\u06F0', u'\u0660', u'\u0966', u'\u09E6', u'\uFF10' }) {
-        const QString answer = rightAnswer(&game.window);
+        const QString answer = rightAnswer(&game.frmMain);
         typeIn(zero, answer);
         QCOMPARE(game.answerBox()->text(), answer);
         game.enter();
-        QCOMPARE(game.globals.CorrectCount, ++answered);
+        QCOMPARE(game.basGlobals.CorrectCount, ++answered);
     }
     // A digit outside the basic plane (mathematical bold) counts too; look-alikes do not.
-    const QString answer = rightAnswer(&game.window);
+    const QString answer = rightAnswer(&game.frmMain);
     for (QChar digit : answer) {
         const QString bold = QString::fromUcs4(std::u32string(1, U'\U0001D7CE' + digit.digitValue()).c_str(), 1);
         QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, bold);
@@ -490,7 +490,7 @@ void MainWindowTest::shortcutKeysWorkWhileTyping()
     game.startTimed(driver, "Command1_0");
     QTRY_VERIFY(game.answerBox()->hasFocus());
     QTest::keyClick(game.answerBox(), Qt::Key_E, Qt::ControlModifier);
-    QTRY_VERIFY(!game.window.isVisible());
+    QTRY_VERIFY(!game.frmMain.isVisible());
     QVERIFY(driver.closedByForce().isEmpty());
 }
 
@@ -515,18 +515,18 @@ void MainWindowTest::optionsDuringPracticeChangeTheRowAtOnce()
     });
     driver.then([](QWidget* message) { qobject_cast<QDialog*>(message)->accept(); });
     QVERIFY(game.settle());
-    QTest::keyClick(&game.window, Qt::Key_O, Qt::ControlModifier);
+    QTest::keyClick(&game.frmMain, Qt::Key_O, Qt::ControlModifier);
     QVERIFY(driver.finished());
     QVERIFY(driver.closedByForce().isEmpty());
-    QVERIFY(game.globals.OnlyAllowCorrect);
-    QCOMPARE(game.globals.PracticeProblemCount, 100);
+    QVERIFY(game.basGlobals.OnlyAllowCorrect);
+    QCOMPARE(game.basGlobals.PracticeProblemCount, 100);
     QVERIFY(!game.shown("IncorrectLab"));
 
     // A wrong answer now must be retyped.
-    game.type(QString::number(rightAnswer(&game.window).toInt() + 1));
+    game.type(QString::number(rightAnswer(&game.frmMain).toInt() + 1));
     QTest::keyPress(game.answerBox(), Qt::Key_Return);
     QVERIFY(game.shown("WrongAns"));
-    QCOMPARE(game.globals.IncorrectCount, 0);
+    QCOMPARE(game.basGlobals.IncorrectCount, 0);
 }
 
 void MainWindowTest::pageClickReturnsTheFocus()
@@ -548,7 +548,7 @@ void MainWindowTest::recordsCommandsOpenTheBoards()
     // F7 and the toolbar's "toptime" open the top times, F8 and "club" the club, on the last
     // run's type.
     Game game;
-    game.globals.ProblemType = 4;
+    game.basGlobals.ProblemType = 4;
     QVERIFY(game.records.club.SaveClubRecord(clubRecordText("Ann", "1:23", "Division")));
     ModalDialogDriver driver;
     auto expectBoard = [&](const char* name) {
@@ -558,7 +558,7 @@ void MainWindowTest::recordsCommandsOpenTheBoards()
         });
     };
     expectBoard("frmHighScores");
-    QTest::keyClick(&game.window, Qt::Key_F7);
+    QTest::keyClick(&game.frmMain, Qt::Key_F7);
     QVERIFY(game.settle());
     driver.then([](QWidget* board) {
         QCOMPARE(board->objectName(), "frmClub");
@@ -566,7 +566,7 @@ void MainWindowTest::recordsCommandsOpenTheBoards()
         QCOMPARE(grid->model()->index(1, 0).data().toString(), "Ann");
         board->close();
     });
-    QTest::keyClick(&game.window, Qt::Key_F8);
+    QTest::keyClick(&game.frmMain, Qt::Key_F8);
     expectBoard("frmHighScores");
     QTest::mouseClick(game.find("toptime"), Qt::LeftButton);
     expectBoard("frmClub");
@@ -590,7 +590,7 @@ void MainWindowTest::longPracticeClockStaysWhole()
     auto* clock = game.find<QLabel>("ShowTime");
     QCOMPARE(clock->text(), "12:05");
     QVERIFY(clock->width() >= clock->fontMetrics().horizontalAdvance(clock->text()));
-    QVERIFY(clock->geometry().right() < game.window.centralWidget()->width());
+    QVERIFY(clock->geometry().right() < game.frmMain.centralWidget()->width());
     QVERIFY(clock->x() > game.find("IncorrectLab")->geometry().right());
 }
 
@@ -599,7 +599,7 @@ void MainWindowTest::screenReaderHearsProblemsAndAlerts()
     // The problem is one text in words, renewed with each problem, on the page and as the
     // answer box's description; the wrong-answer mark and the end of a run carry words too.
     Game game;
-    game.globals.PracticeProblemCount = 2;
+    game.basGlobals.PracticeProblemCount = 2;
     ModalDialogDriver driver;
     game.startPractice(driver, "Command1_2");
     auto* page = game.find("Picture1");
@@ -612,13 +612,13 @@ void MainWindowTest::screenReaderHearsProblemsAndAlerts()
     QCOMPARE(QAccessible::queryAccessibleInterface(game.find("WrongAns"))->text(QAccessible::Name),
              "Wrong answer, try again");
 
-    game.type(rightAnswer(&game.window));
+    game.type(rightAnswer(&game.frmMain));
     game.enter();
     const QString second = game.label("NumLab") + " times " + game.label("DenLab");
     QCOMPARE(page->accessibleName(), second);
     QCOMPARE(game.answerBox()->accessibleDescription(), second);
     driver.then([](QWidget* stats) { stats->close(); });
-    game.type(rightAnswer(&game.window));
+    game.type(rightAnswer(&game.frmMain));
     game.enter();
     QCOMPARE(page->accessibleDescription(), "Finished! Time " + game.label("ShowTime"));
     for (const char* picture : { "Image1", "Label2" }) {
@@ -656,26 +656,26 @@ void MainWindowTest::splashIsUpBeforeTheGameIsBuilt()
     QVERIFY(child<QTimer>(&frmLogo, "logotime")->isActive());
 
     BuiltGame<> game;
-    QVERIFY(!game.window.isVisible());
+    QVERIFY(!game.frmMain.isVisible());
     bool mainHiddenWhileSplashShows = false;
     QTimer::singleShot(0, &frmLogo, [&] {
-        mainHiddenWhileSplashShows = frmLogo.isVisible() && !game.window.isVisible();
+        mainHiddenWhileSplashShows = frmLogo.isVisible() && !game.frmMain.isVisible();
         frmLogo.logotime_Timer();
     });
-    game.window.Form_Load(frmLogo);
+    game.frmMain.Form_Load(frmLogo);
     QVERIFY(mainHiddenWhileSplashShows);
     QVERIFY(!frmLogo.isVisible());
-    QVERIFY(game.window.isVisible());
-    QCOMPARE(game.globals.PracticeProblemCount, 100);
+    QVERIFY(game.frmMain.isVisible());
+    QCOMPARE(game.basGlobals.PracticeProblemCount, 100);
 
     // A splash whose time ran out while the game was still being built does not come back.
     SplashWindow early;
     early.showAtOnce();
     early.logotime_Timer();
     BuiltGame<> second;
-    second.window.Form_Load(early);
+    second.frmMain.Form_Load(early);
     QVERIFY(!early.isVisible());
-    QVERIFY(second.window.isVisible());
+    QVERIFY(second.frmMain.isVisible());
 }
 
 QTEST_MAIN(MainWindowTest)

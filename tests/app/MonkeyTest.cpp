@@ -3,7 +3,7 @@
 // goes.
 #include "assets/DesignFonts.h"
 #include "records/ClubFile.h"
-#include "tests/support/BuiltGame.h"
+#include "tests/support/GameFixture.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -112,22 +112,22 @@ void MonkeyTest::randomPlayKeepsEverythingWhole()
     for (int action = 0; action < Actions; ++action) {
         const int choice = static_cast<int>(random.bounded(100));
         if (choice < 45) {
-            QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : &game.window;
+            QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : &game.frmMain;
             QTest::keyClick(target, Keys[random.bounded(static_cast<quint32>(Keys.size()))]);
         } else if (choice < 58) {
             if (game.answerBox()->isVisible() && game.answerBox()->isEnabled()) {
-                game.type(rightAnswer(&game.window));
+                game.type(rightAnswer(&game.frmMain));
                 game.enter();
             }
         } else if (choice < 60) {
             // A good player: right answers until the run ends, so the results come up too.
             for (int answer = 0; answer < 100 && game.answerBox()->isVisible() && game.answerBox()->isEnabled();
                  ++answer) {
-                game.type(rightAnswer(&game.window));
+                game.type(rightAnswer(&game.frmMain));
                 game.enter();
             }
         } else if (choice < 75) {
-            game.window.Timer2_Timer();
+            game.frmMain.Timer2_Timer();
         } else if (choice < 88) {
             game.tickSecond();
         } else if (choice < 96) {
@@ -140,8 +140,8 @@ void MonkeyTest::randomPlayKeepsEverythingWhole()
         }
 
         // The counts on show agree with the counters, also while hidden.
-        QCOMPARE(game.label("CorrectLab"), QString::number(game.globals.CorrectCount));
-        QCOMPARE(game.label("IncorrectLab"), QString::number(game.globals.IncorrectCount));
+        QCOMPARE(game.label("CorrectLab"), QString::number(game.basGlobals.CorrectCount));
+        QCOMPARE(game.label("IncorrectLab"), QString::number(game.basGlobals.IncorrectCount));
         QVERIFY(game.answerBox()->text().size() <= 4);
         // The club file only ever grows, and by whole lines.
         QFile club(game.records.club.path());
@@ -151,8 +151,8 @@ void MonkeyTest::randomPlayKeepsEverythingWhole()
             QVERIFY(club.open(QIODevice::ReadOnly));
             QVERIFY(club.readAll().endsWith("\r\n"));
         }
-        if (!game.window.isVisible()) {
-            game.window.show(); // Escape or a close reached the main window
+        if (!game.frmMain.isVisible()) {
+            game.frmMain.show(); // Escape or a close reached the main window
         }
     }
     qInfo("windows met: %s", qPrintable(QStringList(dialogs.met.begin(), dialogs.met.end()).join(' ')));

@@ -9,7 +9,7 @@
 #include "results/StatsWindow.h"
 #include "setup/OptionsDialog.h"
 #include "setup/SelectDialog.h"
-#include "tests/support/BuiltGame.h"
+#include "tests/support/GameFixture.h"
 
 #include <QAbstractButton>
 #include <QDir>
@@ -89,7 +89,7 @@ private slots:
 void ScreenshotTest::mainWindowAndItsDialogs()
 {
     Game game;
-    checkAndKeep(&game.window, "frmMain-idle");
+    checkAndKeep(&game.frmMain, "frmMain-idle");
     ModalDialogDriver driver;
     driver.then([](QWidget* options) {
         checkAndKeep(options, "frmOptions");
@@ -101,12 +101,12 @@ void ScreenshotTest::mainWindowAndItsDialogs()
     });
     game.action("mnuStart")->trigger();
     game.settle();
-    checkAndKeep(&game.window, "frmMain-ready");
+    checkAndKeep(&game.frmMain, "frmMain-ready");
     game.countDown();
     for (int second = 0; second < 605; ++second) {
         game.tickSecond();
     }
-    checkAndKeep(&game.window, "frmMain-practice");
+    checkAndKeep(&game.frmMain, "frmMain-practice");
     driver.then([](QWidget* about) {
         checkAndKeep(about, "frmAbout");
         about->close();

@@ -9,7 +9,7 @@
 #include "results/OnlineSubmission.h"
 #include "results/StatsWindow.h"
 #include "tests/support/ChildNamed.h"
-#include "tests/support/BuiltGame.h"
+#include "tests/support/GameFixture.h"
 
 #include <QFile>
 #include <QGroupBox>
@@ -64,7 +64,7 @@ void WebAndAboutTest::webCommandsOpenTheirPages()
     game.action("mnuOnlineTimes")->trigger();
     game.action("mnuOnSupport")->trigger();
     QTest::mouseClick(game.find("web"), Qt::LeftButton);
-    QTest::keyClick(&game.window, Qt::Key_T, Qt::ControlModifier);
+    QTest::keyClick(&game.frmMain, Qt::Key_T, Qt::ControlModifier);
     QCOMPARE(game.browser.addresses,
              QStringList({ site("/sumdash.htm"), site("/"), site("/cgi-bin/toptimes.pl"),
                            site("/contact.htm"), site("/"), site("/cgi-bin/toptimes.pl") }));
@@ -76,7 +76,7 @@ void WebAndAboutTest::webCommandsWorkDuringATimedRun()
     ModalDialogDriver driver;
     game.startTimed(driver, "Command1_0");
     QVERIFY(!game.action("mnuOnlineTimes")->isEnabled());
-    QTest::keyClick(&game.window, Qt::Key_T, Qt::ControlModifier); // locked with the Top Times menu
+    QTest::keyClick(&game.frmMain, Qt::Key_T, Qt::ControlModifier); // locked with the Top Times menu
     game.action("mnuHome")->trigger();
     QTest::mouseClick(game.find("web"), Qt::LeftButton);
     QCOMPARE(game.browser.addresses, QStringList({ site("/"), site("/") }));
@@ -95,7 +95,7 @@ void WebAndAboutTest::missingBrowserIsReported()
     });
     game.action("mnuOnSupport")->trigger();
     QVERIFY(message.contains(site("/contact.htm")));
-    QVERIFY(game.window.isVisible());
+    QVERIFY(game.frmMain.isVisible());
 }
 
 void WebAndAboutTest::submittingATime()

@@ -8,7 +8,7 @@
 #include "tests/e2e/KeyboardScript.h"
 #include "tests/e2e/XKeyboard.h"
 #include "tests/support/ChildNamed.h"
-#include "tests/support/BuiltGame.h"
+#include "testing/BuiltGame.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -29,20 +29,20 @@
 namespace {
 
 // The game with its real stopwatch and timers; only the stores and the desktop are stand-ins.
-struct RealGame : BuiltGame<SteadyRunClock>
+struct LiveGame : BuiltGame<SteadyRunClock>
 {
-    QLineEdit* answerBox() { return child<QLineEdit>(&window, "AnsText"); }
-    QString label(const char* name) { return child<QLabel>(&window, name)->text(); }
-    bool shown(const char* name) { return child<QWidget>(&window, name)->isVisible(); }
+    QLineEdit* answerBox() { return child<QLineEdit>(&frmMain, "AnsText"); }
+    QString label(const char* name) { return child<QLabel>(&frmMain, name)->text(); }
+    bool shown(const char* name) { return child<QWidget>(&frmMain, name)->isVisible(); }
     /// The main window has the keyboard and no dialog is up.
     bool idleAndActive()
     {
-        return QApplication::activeModalWidget() == nullptr && QApplication::activeWindow() == &window;
+        return QApplication::activeModalWidget() == nullptr && QApplication::activeWindow() == &frmMain;
     }
     /// The answer box has the keyboard, empty, waiting for the next answer.
     bool waitingForAnswer(int answered)
     {
-        return globals.CorrectCount + globals.IncorrectCount == answered && answerBox()->isEnabled()
+        return basGlobals.CorrectCount + basGlobals.IncorrectCount == answered && answerBox()->isEnabled()
             && answerBox()->hasFocus() && answerBox()->text().isEmpty();
     }
 };
@@ -142,10 +142,10 @@ private slots:
     void persianAndHindiKeyboardsTypeTheirOwnDigits();
 
 private:
-    void startRun(KeyboardScript& script, RealGame& game, ScreenRecorder& screen, unsigned long shortcut,
+    void startRun(KeyboardScript& script, LiveGame& game, ScreenRecorder& screen, unsigned long shortcut,
                   int typeButton);
     /// Steps answering problems [first, last) as they come, each typed and entered by answer().
-    static void answerEach(KeyboardScript& script, RealGame& game, int first, int last,
+    static void answerEach(KeyboardScript& script, LiveGame& game, int first, int last,
                            const std::function<void(const QString& answer)>& answer);
     void play(KeyboardScript& script, ScreenRecorder& screen);
 
@@ -197,7 +197,7 @@ void EndToEndTest::play(KeyboardScript& script, ScreenRecorder& screen)
 
 // From the idle main window through the type selector (by Tab and Space) and the countdown,
 // to the first problem waiting for its answer.
-void EndToEndTest::startRun(KeyboardScript& script, RealGame& game, ScreenRecorder& screen,
+void EndToEndTest::startRun(KeyboardScript& script, LiveGame& game, ScreenRecorder& screen,
                             unsigned long shortcut, int typeButton)
 {
     XKeyboard& keys = *m_keys;
@@ -238,19 +238,19 @@ void EndToEndTest::startRun(KeyboardScript& script, RealGame& game, ScreenRecord
                 [&] { screen.shoot(QStringLiteral("first-problem")); });
 }
 
-void EndToEndTest::answerEach(KeyboardScript& script, RealGame& game, int first, int last,
+void EndToEndTest::answerEach(KeyboardScript& script, LiveGame& game, int first, int last,
                               const std::function<void(const QString& answer)>& answer)
 {
     for (int problem = first; problem < last; ++problem) {
         script.when(QStringLiteral("problem %1").arg(problem + 1),
                     [&game, problem] { return game.waitingForAnswer(problem); },
-                    [&game, answer] { answer(rightAnswer(&game.window)); });
+                    [&game, answer] { answer(rightAnswer(&game.frmMain)); });
     }
 }
 
 void EndToEndTest::timedRunByKeyboardToTheBoards()
 {
-    RealGame game;
+    LiveGame game;
     ScreenRecorder screen(QStringLiteral("timed-run"));
     KeyboardScript script;
     XKeyboard& keys = *m_keys;
@@ -270,7 +270,7 @@ void EndToEndTest::timedRunByKeyboardToTheBoards()
     for (int problem = 0; problem < 100; ++problem) {
         if (problem == 4) {
             script.when("problem 5, to answer wrong", [&] { return game.waitingForAnswer(4); }, [&] {
-                QVERIFY(keys.type(QString::number(rightAnswer(&game.window).toInt() + 1)));
+                QVERIFY(keys.type(QString::number(rightAnswer(&game.frmMain).toInt() + 1)));
                 QVERIFY(keys.press(XK_Return));
             });
             script.when("the red X while Enter is held", [&] { return game.shown("WrongAns"); }, [&] {
@@ -283,9 +283,9 @@ void EndToEndTest::timedRunByKeyboardToTheBoards()
         script.when(QStringLiteral("problem %1").arg(problem + 1), [&game, problem] { return game.waitingForAnswer(problem); },
                     [&, problem] {
                         QVERIFY(!game.shown("CorrectLab") && !game.shown("ShowTime"));
-                        QVERIFY(keys.type(rightAnswer(&game.window)));
+                        QVERIFY(keys.type(rightAnswer(&game.frmMain)));
                         if (problem == 99) {
-                            beforeLastAnswer = game.clock.elapsedMs();
+                            beforeLastAnswer = game.runClock.elapsedMs();
                             QVERIFY(keys.press(XK_Return)); // held on into the name prompt
                         } else {
                             QVERIFY(keys.tap(XK_Return));
@@ -300,9 +300,9 @@ void EndToEndTest::timedRunByKeyboardToTheBoards()
     int repeatsBeforePrompt = 0;
     script.when("the name prompt for the top time", [] { return activeWindowNamed("frmTopTime") != nullptr && focusIs("Text1"); },
                 [&] {
-                    afterLastAnswer = game.clock.elapsedMs();
+                    afterLastAnswer = game.runClock.elapsedMs();
                     repeatsBeforePrompt = held.presses;
-                    QCOMPARE(game.globals.CorrectCount, 100);
+                    QCOMPARE(game.basGlobals.CorrectCount, 100);
                     screen.shoot(QStringLiteral("frmTopTime"));
                 });
     script.when("Enter repeating in the name prompt", [&] { return held.presses >= repeatsBeforePrompt + 3; }, [&] {
@@ -352,7 +352,7 @@ void EndToEndTest::timedRunByKeyboardToTheBoards()
     });
     script.when("back at the main window", [&] { return game.idleAndActive(); });
 
-    QTimer::singleShot(0, &game.window, [&] { game.window.Form_Load(MainWindow::Splash::Show); });
+    QTimer::singleShot(0, &game.frmMain, [&] { game.frmMain.Form_Load(MainWindow::Splash::Show); });
     play(script, screen);
 
     const auto club = game.records.club.read();
@@ -365,7 +365,7 @@ void EndToEndTest::timedRunByKeyboardToTheBoards()
 
 void EndToEndTest::practiceRunWithWrongAnswers()
 {
-    RealGame game;
+    LiveGame game;
     ScreenRecorder screen(QStringLiteral("practice-run"));
     KeyboardScript script;
     XKeyboard& keys = *m_keys;
@@ -377,7 +377,7 @@ void EndToEndTest::practiceRunWithWrongAnswers()
         script.when(QStringLiteral("answer %1").arg(answered + 1), [&game, answered] { return game.waitingForAnswer(answered); },
                     [&, answered] {
                         QCOMPARE(game.label("CorrectLab").toInt() + game.label("IncorrectLab").toInt(), answered);
-                        const int right = rightAnswer(&game.window).toInt();
+                        const int right = rightAnswer(&game.frmMain).toInt();
                         QVERIFY(keys.type(QString::number(wrong[answered] ? right + 1 : right)));
                         if (answered == 3) {
                             screen.shoot(QStringLiteral("practice-typing"));
@@ -395,15 +395,15 @@ void EndToEndTest::practiceRunWithWrongAnswers()
     });
     script.when("back at the main window", [&] { return game.idleAndActive(); });
 
-    game.window.Form_Load(MainWindow::Splash::Skip);
+    game.frmMain.Form_Load(MainWindow::Splash::Skip);
     play(script, screen);
-    QCOMPARE(game.globals.PracticeProblemCount, 5);
-    QCOMPARE(game.globals.IncorrectCount, 3);
+    QCOMPARE(game.basGlobals.PracticeProblemCount, 5);
+    QCOMPARE(game.basGlobals.IncorrectCount, 3);
 }
 
 void EndToEndTest::shortcutsAndTheirLocks()
 {
-    RealGame game;
+    LiveGame game;
     ScreenRecorder screen(QStringLiteral("shortcuts"));
     KeyboardScript script;
     XKeyboard& keys = *m_keys;
@@ -451,11 +451,11 @@ void EndToEndTest::shortcutsAndTheirLocks()
     });
     script.when("the digit typed after the locked keys", [&] { return game.answerBox()->text() == "7"; }, [&] {
         QVERIFY(QApplication::activeModalWidget() == nullptr);
-        QVERIFY(child<QTimer>(&game.window, "Timer1")->isActive());
-        QVERIFY(game.globals.TimedMode);
+        QVERIFY(child<QTimer>(&game.frmMain, "Timer1")->isActive());
+        QVERIFY(game.basGlobals.TimedMode);
         QVERIFY(keys.chord(XK_Control_L, XK_s)); // Ctrl+S stops the run from the answer box
     });
-    script.when("the run stopped", [&] { return !child<QTimer>(&game.window, "Timer1")->isActive(); }, [&] {
+    script.when("the run stopped", [&] { return !child<QTimer>(&game.frmMain, "Timer1")->isActive(); }, [&] {
         screen.shoot(QStringLiteral("stopped"));
         QVERIFY(keys.tap(XK_F7));
     });
@@ -463,13 +463,13 @@ void EndToEndTest::shortcutsAndTheirLocks()
                 [&] { QVERIFY(keys.tap(XK_Escape)); });
     script.when("idle at the end", [&] { return game.idleAndActive(); });
 
-    game.window.Form_Load(MainWindow::Splash::Skip);
+    game.frmMain.Form_Load(MainWindow::Splash::Skip);
     play(script, screen);
 }
 
 void EndToEndTest::keypadWithNumLock()
 {
-    RealGame game;
+    LiveGame game;
     ScreenRecorder screen(QStringLiteral("keypad"));
     KeyboardScript script;
     XKeyboard& keys = *m_keys;
@@ -487,7 +487,7 @@ void EndToEndTest::keypadWithNumLock()
     });
     // With NumLock off the same keys move a cursor: they must type nothing.
     script.when("ten answers in", [&] { return game.waitingForAnswer(10); }, [&] {
-        QCOMPARE(game.globals.CorrectCount, 10);
+        QCOMPARE(game.basGlobals.CorrectCount, 10);
         keys.setNumLock(false);
         QVERIFY(!keys.numLockOn());
         for (unsigned long key = XK_KP_0; key <= XK_KP_9; ++key) {
@@ -502,13 +502,13 @@ void EndToEndTest::keypadWithNumLock()
                 });
     script.when("stopped", [&] { return !game.answerBox()->isEnabled(); });
 
-    game.window.Form_Load(MainWindow::Splash::Skip);
+    game.frmMain.Form_Load(MainWindow::Splash::Skip);
     play(script, screen);
 }
 
 void EndToEndTest::frenchKeyboardNeedsShiftForDigits()
 {
-    RealGame game;
+    LiveGame game;
     ScreenRecorder screen(QStringLiteral("azerty"));
     KeyboardScript script;
     XKeyboard& keys = *m_keys;
@@ -520,10 +520,10 @@ void EndToEndTest::frenchKeyboardNeedsShiftForDigits()
     // Unshifted, the top row types & é " ' ( - è _ ç à: none of them may reach the answer.
     script.when("problem 1", [&] { return game.waitingForAnswer(0); }, [&] {
         typeOnTopRow(QStringLiteral("1234567890"), false);
-        typeOnTopRow(rightAnswer(&game.window), true);
+        typeOnTopRow(rightAnswer(&game.frmMain), true);
     });
     script.when("only the shifted digits in the answer box",
-                [&] { return game.answerBox()->text() == rightAnswer(&game.window); }, [&] {
+                [&] { return game.answerBox()->text() == rightAnswer(&game.frmMain); }, [&] {
                     screen.shoot(QStringLiteral("azerty-typed"));
                     QVERIFY(keys.tap(XK_Return));
                 });
@@ -532,12 +532,12 @@ void EndToEndTest::frenchKeyboardNeedsShiftForDigits()
         QVERIFY(keys.tap(XK_Return));
     });
     script.when("ten answers in", [&] { return game.waitingForAnswer(10); }, [&] {
-        QCOMPARE(game.globals.CorrectCount, 10);
+        QCOMPARE(game.basGlobals.CorrectCount, 10);
         QVERIFY(keys.chord(XK_Control_L, XK_s));
     });
     script.when("stopped", [&] { return !game.answerBox()->isEnabled(); });
 
-    game.window.Form_Load(MainWindow::Splash::Skip);
+    game.frmMain.Form_Load(MainWindow::Splash::Skip);
     play(script, screen);
 }
 
@@ -545,7 +545,7 @@ void EndToEndTest::frenchKeyboardNeedsShiftForDigits()
 // without a keypad answers with them.
 void EndToEndTest::persianAndHindiKeyboardsTypeTheirOwnDigits()
 {
-    RealGame game;
+    LiveGame game;
     ScreenRecorder screen(QStringLiteral("persian-hindi"));
     KeyboardScript script;
     XKeyboard& keys = *m_keys;
@@ -560,15 +560,15 @@ void EndToEndTest::persianAndHindiKeyboardsTypeTheirOwnDigits()
     };
     answerEach(script, game, 0, 5, answer);
     script.when("five answers in Persian digits", [&] { return game.waitingForAnswer(5); }, [&] {
-        QCOMPARE(game.globals.CorrectCount, 5);
+        QCOMPARE(game.basGlobals.CorrectCount, 5);
         QVERIFY(setLayout(QStringLiteral("in")));
         keys.reloadKeymap();
         QCOMPARE(keys.keycodeOf(0x1000967), m_topRowOne); // the top row types Devanagari digits now
     });
     answerEach(script, game, 5, 10, answer);
     script.when("ten answers in", [&] { return game.waitingForAnswer(10); }, [&] {
-        QCOMPARE(game.globals.CorrectCount, 10);
-        QCOMPARE(game.globals.IncorrectCount, 0);
+        QCOMPARE(game.basGlobals.CorrectCount, 10);
+        QCOMPARE(game.basGlobals.IncorrectCount, 0);
         screen.shoot(QStringLiteral("hindi-answered"));
         QVERIFY(setLayout(QStringLiteral("us"))); // Ctrl+S needs a Latin S
         keys.reloadKeymap();
@@ -576,7 +576,7 @@ void EndToEndTest::persianAndHindiKeyboardsTypeTheirOwnDigits()
     });
     script.when("stopped", [&] { return !game.answerBox()->isEnabled(); });
 
-    game.window.Form_Load(MainWindow::Splash::Skip);
+    game.frmMain.Form_Load(MainWindow::Splash::Skip);
     play(script, screen);
 }
 

@@ -2,7 +2,7 @@
 #include "engine/ClockSeededRandom.h"
 #include "engine/DrillRun.h"
 #include "tests/support/RunDriver.h"
-#include "tests/support/ScriptedRandom.h"
+#include "testing/ScriptedRandom.h"
 
 #include <QtTest>
 
@@ -219,7 +219,7 @@ void AnswerRulesTest::practiceRunShowsWrongProblemsOnTop()
     for (int i = 0; outcome != AnswerOutcome::RunFinished; ++i) {
         QVERIFY(i < 100);
         const bool answerWrong = i == 1 || i == 4 || i == 5;
-        typeAnswer(run, answerWrong ? wrongAnswer(run.view()) : expectedAnswer(run.view()));
+        typeAnswer(run, answerWrong ? wrongAnswer(run) : expectedAnswer(run));
         outcome = run.answerEnter();
         if (outcome != AnswerOutcome::RunFinished) {
             ++problemsShown;
@@ -243,10 +243,10 @@ void AnswerRulesTest::timedRunEndsAtItsHundredthCorrectAnswer()
     int correct = 0;
     for (;;) {
         if (correct % 10 == 3) {
-            typeAnswer(run, wrongAnswer(run.view()));
+            typeAnswer(run, wrongAnswer(run));
             QCOMPARE(run.answerEnter(), AnswerOutcome::WrongRetype);
         }
-        typeAnswer(run, expectedAnswer(run.view()));
+        typeAnswer(run, expectedAnswer(run));
         const AnswerOutcome outcome = run.answerEnter();
         ++correct;
         if (outcome == AnswerOutcome::RunFinished) {
@@ -269,9 +269,9 @@ void AnswerRulesTest::countOfZeroOrLessEndsAtTheFirstCorrectAnswer()
     ScriptedRandom random = operands(3, 4);
     DrillRun run(globals, random);
     startAndCountDown(run);
-    typeAnswer(run, wrongAnswer(run.view()));
+    typeAnswer(run, wrongAnswer(run));
     QCOMPARE(run.answerEnter(), AnswerOutcome::WrongCounted);
-    typeAnswer(run, expectedAnswer(run.view()));
+    typeAnswer(run, expectedAnswer(run));
     QCOMPARE(run.answerEnter(), AnswerOutcome::RunFinished);
 }
 
@@ -286,10 +286,10 @@ void AnswerRulesTest::countersStopAtTheirLargestValue()
     globals.CorrectCount = 32766;
     globals.IncorrectCount = 32767;
 
-    typeAnswer(run, wrongAnswer(run.view()));
+    typeAnswer(run, wrongAnswer(run));
     QCOMPARE(run.answerEnter(), AnswerOutcome::WrongCounted);
     QCOMPARE(run.view().IncorrectLab, "32767");
-    typeAnswer(run, expectedAnswer(run.view()));
+    typeAnswer(run, expectedAnswer(run));
     QCOMPARE(run.answerEnter(), AnswerOutcome::RunFinished);
     QCOMPARE(run.view().CorrectLab, "32767");
 }

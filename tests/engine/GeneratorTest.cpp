@@ -1,7 +1,7 @@
 // Guards the problem generator: draw ranges, operators per type, ordering and the division loop.
 #include "engine/ClockSeededRandom.h"
 #include "engine/ProblemGenerator.h"
-#include "tests/support/ScriptedRandom.h"
+#include "testing/ScriptedRandom.h"
 
 #include <QtTest>
 

@@ -2,7 +2,7 @@
 #include "engine/ClockText.h"
 #include "engine/DrillRun.h"
 #include "tests/support/RunDriver.h"
-#include "tests/support/ScriptedRandom.h"
+#include "testing/ScriptedRandom.h"
 
 #include <QtTest>
 
@@ -241,7 +241,7 @@ void RunFlowTest::stopDuringRunKeepsTheLastProblem()
     DrillRun run(globals, random);
     startAndCountDown(run);
     run.clockStep(7000);
-    typeAnswer(run, expectedAnswer(run.view()));
+    typeAnswer(run, expectedAnswer(run));
     QCOMPARE(run.answerEnter(), AnswerOutcome::Correct);
     typeAnswer(run, "1");
     const DrillView before = run.view();
@@ -272,7 +272,7 @@ void RunFlowTest::restartResetsCountersButKeepsTheLastProblem()
     DrillRun run(globals, random);
     startAndCountDown(run);
     run.clockStep(5000);
-    typeAnswer(run, wrongAnswer(run.view()));
+    typeAnswer(run, wrongAnswer(run));
     QCOMPARE(run.answerEnter(), AnswerOutcome::WrongCounted);
     const std::string lastProblem = run.view().NumLab + run.view().OpLab + run.view().DenLab;
 

@@ -10,10 +10,10 @@
 #include "records/TopTimes.h"
 #include "results/StatsWindow.h"
 #include "tests/support/ChildNamed.h"
-#include "tests/support/ModalDialogDriver.h"
+#include "testing/ModalDialogDriver.h"
 #include "tests/support/PermissionBitsEnforced.h"
-#include "tests/support/RecordingBrowser.h"
-#include "tests/support/TempRecords.h"
+#include "testing/RecordingBrowser.h"
+#include "testing/TempRecords.h"
 #include "tests/support/TmpfsMount.h"
 
 #include <QComboBox>

@@ -8,10 +8,10 @@
 #include "records/TopTimesBoard.h"
 #include "results/StatsWindow.h"
 #include "tests/support/ChildNamed.h"
-#include "tests/support/ModalDialogDriver.h"
-#include "tests/support/RecordingBrowser.h"
+#include "testing/ModalDialogDriver.h"
+#include "testing/RecordingBrowser.h"
 #include "tests/support/ShownText.h"
-#include "tests/support/TempRecords.h"
+#include "testing/TempRecords.h"
 
 #include <QComboBox>
 #include <QDir>

@@ -8,9 +8,9 @@
 #include "results/RunResults.h"
 #include "results/StatsWindow.h"
 #include "tests/support/ChildNamed.h"
-#include "tests/support/ModalDialogDriver.h"
-#include "tests/support/RecordingBrowser.h"
-#include "tests/support/TempRecords.h"
+#include "testing/ModalDialogDriver.h"
+#include "testing/RecordingBrowser.h"
+#include "testing/TempRecords.h"
 
 #include <QLabel>
 #include <QPushButton>

@@ -4,7 +4,7 @@
 #include "setup/OptionsDialog.h"
 #include "setup/SelectDialog.h"
 #include "tests/support/ChildNamed.h"
-#include "tests/support/ModalDialogDriver.h"
+#include "testing/ModalDialogDriver.h"
 
 #include <QCheckBox>
 #include <QComboBox>

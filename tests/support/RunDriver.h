@@ -6,27 +6,16 @@
 #include <cstdint>
 #include <string>
 
-/// The right answer to the problem on the view, worked out from its captions by hand.
-inline std::string expectedAnswer(const DrillView& view)
+/// The right answer to the problem on show.
+inline std::string expectedAnswer(const DrillRun& run)
 {
-    const int top = std::stoi(view.NumLab);
-    const int bottom = std::stoi(view.DenLab);
-    if (view.OpLab == "+") {
-        return std::to_string(top + bottom);
-    }
-    if (view.OpLab == "-") {
-        return std::to_string(top - bottom);
-    }
-    if (view.OpLab == "x") {
-        return std::to_string(top * bottom);
-    }
-    return std::to_string(top / bottom);
+    return std::to_string(rightAnswer(run.problem()).value_or(-1));
 }
 
-/// A wrong answer to the problem on the view.
-inline std::string wrongAnswer(const DrillView& view)
+/// A wrong answer to the problem on show.
+inline std::string wrongAnswer(const DrillRun& run)
 {
-    return std::to_string(std::stoi(expectedAnswer(view)) + 1);
+    return std::to_string(rightAnswer(run.problem()).value_or(-1) + 1);
 }
 
 inline void typeAnswer(DrillRun& run, const std::string& text)

@@ -1,5 +1,5 @@
 // Answers the modal dialogs a test opens with exec(): one scripted step per dialog, in order.
-#include "tests/support/ModalDialogDriver.h"
+#include "testing/ModalDialogDriver.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,0 +1,29 @@
+// The one place the game is put together: its state, its collaborators and the main window.
+#pragma once
+
+#include "app/MainWindow.h"
+#include "engine/GameState.h"
+
+#include <utility>
+
+/// Everything the game is made of, owned together, with the main window built over the rest.
+/// The game itself takes the real collaborators (see RealGame in main.cpp); tests and benchmarks
+/// choose their own random source, stopwatch, records and desktop, and build it the same way.
+/// The arguments given go to the records.
+template<typename Random, typename Stopwatch, typename Records, typename Browser, typename SystemInfo>
+struct AssembledGame
+{
+    template<typename... RecordsArguments>
+    explicit AssembledGame(RecordsArguments&&... recordsArguments)
+        : records(std::forward<RecordsArguments>(recordsArguments)...)
+    {
+    }
+
+    GameState basGlobals;
+    Random random;
+    Stopwatch runClock;
+    Records records;
+    Browser browser;
+    SystemInfo systemInfo;
+    MainWindow frmMain { basGlobals, random, runClock, records.stores(), DesktopServices { browser, systemInfo } };
+};

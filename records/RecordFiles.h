@@ -1,0 +1,31 @@
+// The records' two files, owned together: the top-times settings file and the club file.
+#pragma once
+
+#include "records/ClubFile.h"
+#include "records/RecordStores.h"
+#include "records/SettingsStore.h"
+
+#include <QDir>
+
+/// The stores the game reads and writes, in the user's own places or in a folder of one's choice
+/// (tests and benchmarks use a temporary one).
+class RecordFiles
+{
+public:
+    /// The user's settings file and the club file where the game keeps it.
+    RecordFiles()
+        : club(ClubFile::defaultPath())
+    {
+    }
+    /// Pellmoor.ini and the club file in the given folder.
+    explicit RecordFiles(const QString& folder)
+        : topTimes(QDir(folder).filePath(QStringLiteral("Pellmoor.ini")))
+        , club(QDir(folder).filePath(ClubFileName))
+    {
+    }
+
+    RecordStores stores() { return RecordStores { topTimes, club }; }
+
+    IniSettingsStore topTimes;
+    ClubFile club;
+};
