@@ -58,7 +58,7 @@ void TopTimesTest::ranking_data()
     QTest::newRow("first time ever") << defaults << "2:45" << 0
                                      << QStringList { "2:45", "3:00", "3:00", "3:00", "3:00" };
     QTest::newRow("exactly 3:00 never enters defaults") << defaults << "3:00" << int(NoTopTimeSlot) << defaults;
-    QTest::newRow("worked example: tie goes below")
+    QTest::newRow("tie goes below")
         << QStringList { "1:05", "2:10", "3:00", "3:00", "3:00" } << "2:10" << 2
         << QStringList { "1:05", "2:10", "2:10", "3:00", "3:00" };
     QTest::newRow("slower than all five")
