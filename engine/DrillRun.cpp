@@ -7,6 +7,7 @@
 #include "engine/ProblemTypes.h"
 #include "engine/SaturatingCount.h"
 
+#include <algorithm>
 #include <charconv>
 #include <limits>
 
@@ -85,6 +86,7 @@ bool DrillRun::countdownStep()
         m_view.AnsTextVisible = true;
         m_view.AnsTextEnabled = true;
         NextProblem();
+        startAttempt(0, 1); // the stopwatch starts at this "Go!"
         return true;
     }
 }
@@ -136,7 +138,9 @@ void DrillRun::NextProblem()
     }
     m_view.Label2Visible = m_globals.TimedMode;
 
-    m_problem = drawProblem(m_globals.ProblemType, m_globals.MaxOperand, m_random);
+    m_problem = m_practiceProblems && !m_globals.TimedMode
+        ? m_practiceProblems(m_random)
+        : drawProblem(m_globals.ProblemType, m_globals.MaxOperand, m_random);
     m_view.OpLab = m_problem.operatorText;
     m_view.NumLab = std::to_string(m_problem.top);
     m_view.DenLab = std::to_string(m_problem.bottom);
@@ -156,7 +160,41 @@ bool DrillRun::takeFocusRequest()
     return requested;
 }
 
-void DrillRun::answerKeyDown(std::string_view typedText, bool isBackspace)
+void DrillRun::setAnswerListener(std::function<void(const JudgedAnswer&)> listener)
+{
+    m_answerListener = std::move(listener);
+}
+
+void DrillRun::setPracticeProblems(std::function<Problem(RandomSource&)> draw)
+{
+    m_practiceProblems = std::move(draw);
+}
+
+void DrillRun::startAttempt(std::int64_t elapsedMs, std::int16_t attempt)
+{
+    m_attemptStartMs = elapsedMs;
+    m_firstDigitMs.reset();
+    m_attempt = attempt;
+}
+
+void DrillRun::reportAnswer(bool right, std::int64_t elapsedMs)
+{
+    if (!m_answerListener) {
+        return;
+    }
+    JudgedAnswer answer;
+    answer.problem = m_problem;
+    answer.expected = rightAnswer(m_problem).value_or(0);
+    answer.typed = m_view.AnsText;
+    answer.right = right;
+    answer.attempt = m_attempt;
+    answer.msToEnter = std::max<std::int64_t>(elapsedMs - m_attemptStartMs, 0);
+    answer.msToFirstDigit
+        = std::clamp<std::int64_t>(m_firstDigitMs.value_or(elapsedMs) - m_attemptStartMs, 0, answer.msToEnter);
+    m_answerListener(answer);
+}
+
+void DrillRun::answerKeyDown(std::string_view typedText, bool isBackspace, std::int64_t elapsedMs)
 {
     if (!m_view.AnsTextVisible || !m_view.AnsTextEnabled) {
         return;
@@ -168,21 +206,27 @@ void DrillRun::answerKeyDown(std::string_view typedText, bool isBackspace)
     const bool digit = typedText.size() == 1 && typedText[0] >= '0' && typedText[0] <= '9';
     if (digit) {
         m_view.AnsText += typedText[0];
+        if (!m_firstDigitMs) {
+            m_firstDigitMs = elapsedMs;
+        }
     } else if (isBackspace && !m_view.AnsText.empty()) {
         m_view.AnsText.pop_back();
     }
 }
 
-AnswerOutcome DrillRun::answerEnter()
+AnswerOutcome DrillRun::answerEnter(std::int64_t elapsedMs)
 {
     if (!m_view.AnsTextVisible || !m_view.AnsTextEnabled || m_view.AnsText.empty()) {
         return AnswerOutcome::Ignored;
     }
-    if (IsAnswerCorrect()) {
+    const bool right = IsAnswerCorrect();
+    reportAnswer(right, elapsedMs);
+    if (right) {
         incrementSaturating(m_globals.CorrectCount);
         m_view.CorrectLab = std::to_string(m_globals.CorrectCount);
         if (m_globals.CorrectCount < m_globals.PracticeProblemCount) {
             NextProblem();
+            startAttempt(elapsedMs, 1);
             return AnswerOutcome::Correct;
         }
         return AnswerOutcome::RunFinished;
@@ -190,11 +234,13 @@ AnswerOutcome DrillRun::answerEnter()
     if (m_globals.OnlyAllowCorrect || m_globals.TimedMode) {
         m_view.AnsText.clear();
         m_view.WrongAnsVisible = true;
+        startAttempt(elapsedMs, static_cast<std::int16_t>(std::min<int>(m_attempt + 1, 32767)));
         return AnswerOutcome::WrongRetype;
     }
     incrementSaturating(m_globals.IncorrectCount);
     m_view.IncorrectLab = std::to_string(m_globals.IncorrectCount);
     NextProblem();
+    startAttempt(elapsedMs, 1);
     return AnswerOutcome::WrongCounted;
 }
 

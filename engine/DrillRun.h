@@ -3,10 +3,13 @@
 
 #include "engine/DrillView.h"
 #include "engine/GameState.h"
+#include "engine/JudgedAnswer.h"
 #include "engine/ProblemGenerator.h"
 #include "engine/RandomSource.h"
 
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string_view>
 
 /// What an Enter in the answer box led to; the window opens the results on RunFinished.
@@ -43,10 +46,11 @@ public:
     void NextProblem();
 
     /// A key pressed in the answer box: typedText is what the key types (layout and Shift
-    /// applied), so main-keyboard and keypad digits append alike.
-    void answerKeyDown(std::string_view typedText, bool isBackspace);
-    /// Enter (Return or the keypad's Enter) judges the answer.
-    AnswerOutcome answerEnter();
+    /// applied), so main-keyboard and keypad digits append alike. elapsedMs is the run's
+    /// stopwatch, for the time to the first digit.
+    void answerKeyDown(std::string_view typedText, bool isBackspace, std::int64_t elapsedMs = 0);
+    /// Enter (Return or the keypad's Enter) judges the answer, given at elapsedMs.
+    AnswerOutcome answerEnter(std::int64_t elapsedMs = 0);
     /// Any key released in the answer box hides the wrong-answer mark.
     void answerKeyUp();
     bool IsAnswerCorrect() const;
@@ -58,12 +62,28 @@ public:
     /// clears it once it has moved the focus.
     bool takeFocusRequest();
 
+    /// Told of every judged answer, right or wrong, as it is judged.
+    void setAnswerListener(std::function<void(const JudgedAnswer&)> listener);
+    /// Draws a practice run's problems from elsewhere (facts that need work) instead of the
+    /// problem type's generator; an empty function goes back to the generator. A timed run
+    /// always uses the generator, so its times stay comparable.
+    void setPracticeProblems(std::function<Problem(RandomSource&)> draw);
+
 private:
     void setCommandsEnabled(bool enabled);
+    void startAttempt(std::int64_t elapsedMs, std::int16_t attempt);
+    void reportAnswer(bool right, std::int64_t elapsedMs);
 
     GameState& m_globals;
     RandomSource& m_random;
     DrillView m_view;
     Problem m_problem; ///< the problem on show, as numbers; the view has its captions
     bool m_focusRequested = false;
+
+    // The attempt on show: when it began and when its first digit came, on the run's stopwatch.
+    std::int64_t m_attemptStartMs = 0;
+    std::optional<std::int64_t> m_firstDigitMs;
+    std::int16_t m_attempt = 1;
+    std::function<void(const JudgedAnswer&)> m_answerListener;
+    std::function<Problem(RandomSource&)> m_practiceProblems;
 };

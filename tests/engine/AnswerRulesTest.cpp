@@ -41,6 +41,8 @@ private slots:
     void timedRunEndsAtItsHundredthCorrectAnswer();
     void countOfZeroOrLessEndsAtTheFirstCorrectAnswer();
     void countersStopAtTheirLargestValue();
+    void everyJudgedAnswerIsToldWithItsTimes();
+    void practiceProblemsComeFromTheirSourceButTimedRunsNever();
 };
 
 void AnswerRulesTest::keysEditTheAnswer()
@@ -292,6 +294,69 @@ void AnswerRulesTest::countersStopAtTheirLargestValue()
     typeAnswer(run, expectedAnswer(run));
     QCOMPARE(run.answerEnter(), AnswerOutcome::RunFinished);
     QCOMPARE(run.view().CorrectLab, "32767");
+}
+
+void AnswerRulesTest::everyJudgedAnswerIsToldWithItsTimes()
+{
+    // A timed 7 x 6: "41" (first digit at 1.5 s, Enter at 4 s), then "42" retyped (first digit
+    // half a second after the wrong answer, Enter 2 s after it), then the next problem at 9.1 s.
+    GameState globals;
+    globals.ProblemType = 3;
+    globals.TimedMode = true;
+    ScriptedRandom random = operands(7, 6);
+    DrillRun run(globals, random);
+    std::vector<JudgedAnswer> heard;
+    run.setAnswerListener([&](const JudgedAnswer& answer) { heard.push_back(answer); });
+    startAndCountDown(run);
+
+    run.answerKeyDown("4", false, 1500);
+    run.answerKeyDown("1", false, 2500);
+    QCOMPARE(run.answerEnter(4000), AnswerOutcome::WrongRetype);
+    run.answerKeyDown("", true, 4200); // a Backspace is not a digit
+    run.answerKeyDown("4", false, 4500);
+    run.answerKeyDown("2", false, 5000);
+    QCOMPARE(run.answerEnter(6000), AnswerOutcome::Correct);
+    run.answerEnter(8000); // an empty box judges nothing
+    for (char digit : expectedAnswer(run)) {
+        run.answerKeyDown(std::string(1, digit), false, 9000);
+    }
+    run.answerEnter(9100);
+
+    QCOMPARE(heard.size(), std::size_t { 3 });
+    QCOMPARE(heard[0].problem.top, 7);
+    QCOMPARE(heard[0].problem.bottom, 6);
+    QCOMPARE(heard[0].expected, 42);
+    QCOMPARE(heard[0].typed, "41");
+    QVERIFY(!heard[0].right);
+    QCOMPARE(heard[0].attempt, 1);
+    QCOMPARE(heard[0].msToFirstDigit, 1500);
+    QCOMPARE(heard[0].msToEnter, 4000);
+
+    QCOMPARE(heard[1].typed, "42");
+    QVERIFY(heard[1].right);
+    QCOMPARE(heard[1].attempt, 2);
+    QCOMPARE(heard[1].msToFirstDigit, 500);
+    QCOMPARE(heard[1].msToEnter, 2000);
+
+    QVERIFY(heard[2].right);
+    QCOMPARE(heard[2].attempt, 1);
+    QCOMPARE(heard[2].msToFirstDigit, 3000);
+    QCOMPARE(heard[2].msToEnter, 3100);
+}
+
+void AnswerRulesTest::practiceProblemsComeFromTheirSourceButTimedRunsNever()
+{
+    GameState globals;
+    globals.ProblemType = 3;
+    ScriptedRandom random = operands(7, 6);
+    DrillRun run(globals, random);
+    run.setPracticeProblems([](RandomSource&) { return Problem { "x", 8, 7 }; });
+    startAndCountDown(run);
+    QCOMPARE(run.view().NumLab + run.view().OpLab + run.view().DenLab, "8x7");
+
+    globals.TimedMode = true;
+    startAndCountDown(run);
+    QCOMPARE(run.view().NumLab + run.view().OpLab + run.view().DenLab, "7x6");
 }
 
 QTEST_APPLESS_MAIN(AnswerRulesTest)
