@@ -1,29 +1,10 @@
 // This session's answers, always kept in memory, and the run in progress to keep on disk.
 #include "facts/SessionAnswers.h"
 
-#include "engine/ProblemTypes.h"
+#include "facts/FactGrid.h"
 
 #include <algorithm>
 #include <limits>
-
-std::optional<FactKey> factOf(const Problem& problem)
-{
-    FactKey key;
-    if (problem.operatorText == OperatorText::Plus) {
-        key.operation = FactOperation::Add;
-    } else if (problem.operatorText == OperatorText::Minus) {
-        key.operation = FactOperation::Subtract;
-    } else if (problem.operatorText == OperatorText::Times) {
-        key.operation = FactOperation::Multiply;
-    } else if (problem.operatorText == OperatorText::Divide) {
-        key.operation = FactOperation::Divide;
-    } else {
-        return std::nullopt;
-    }
-    key.top = problem.top;
-    key.bottom = problem.bottom;
-    return key;
-}
 
 namespace {
 
@@ -46,7 +27,7 @@ void SessionAnswers::startRun(bool timed, std::int16_t maxOperand, bool onlyCorr
 
 void SessionAnswers::record(const JudgedAnswer& answer)
 {
-    const std::optional<FactKey> fact = factOf(answer.problem);
+    const std::optional<FactKey> fact = factFor(answer.problem);
     if (!m_run || !fact) {
         return;
     }

@@ -9,9 +9,6 @@
 #include <optional>
 #include <vector>
 
-/// The fact an engine problem asks, or nothing for a problem the game does not know.
-std::optional<FactKey> factOf(const Problem& problem);
-
 class SessionAnswers
 {
 public:
