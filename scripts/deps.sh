@@ -11,6 +11,8 @@ SUMDASH_PACKAGES=(
     qt6-base-dev qt6-svg-dev libqt6svg6 qt6-qpa-plugins libgl-dev
     # The fact history: Qt's SQLite driver (qt6-base-dev carries the Qt SQL headers).
     libqt6sql6-sqlite
+    # The scoreboard server's admin password hash: libsodium's Argon2id.
+    libsodium-dev
     # A private X server with a window manager for the end-to-end tests: Xvfb and xvfb-run
     # (with xauth), setxkbmap, xprop, openbox, and XTEST to type through.
     xvfb xauth
