@@ -2,11 +2,11 @@
 #include "setup/OptionsDialog.h"
 
 #include "assets/DesignFonts.h"
-#include "ui/DialogFrame.h"
 #include "engine/GameState.h"
+#include "setup/PracticeOptions.h"
+#include "ui/DialogFrame.h"
 #include "ui/SvgPicture.h"
 #include "ui/Twips.h"
-#include "setup/PracticeOptions.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -15,7 +15,6 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
-
 #include <algorithm>
 
 namespace {
@@ -41,10 +40,11 @@ OptionsDialog::OptionsDialog(QWidget* parent, GameState& globals, CountsRowSink 
     setUpDialogFrame(this, QStringLiteral("Practice Options"), twipsSize(4455, 3735));
     const QFont font = designFont(QStringLiteral("MS Sans Serif"), 9.75, QFont::Bold);
 
-    auto* Image1 = new SvgPicture(QStringLiteral(":/assets/options.svg"), SvgPicture::Fit::Stretch, this);
-    Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setGeometry(twips(720, 120, 3075, 3015));
-    Image1->setAccessibleName(QStringLiteral("Gears and a pencil"));
+    auto* gearsPicture
+        = new SvgPicture(QStringLiteral(":/assets/options.svg"), SvgPicture::Fit::Stretch, this);
+    gearsPicture->setObjectName(QStringLiteral("Image1"));
+    gearsPicture->setGeometry(twips(720, 120, 3075, 3015));
+    gearsPicture->setAccessibleName(QStringLiteral("Gears and a pencil"));
 
     auto addCheck = [this, &font](const char* name, const QRect& geometry) {
         auto* check = new QCheckBox(this);
@@ -69,88 +69,89 @@ OptionsDialog::OptionsDialog(QWidget* parent, GameState& globals, CountsRowSink 
         return label;
     };
 
-    Check1 = addCheck("Check1", twips(360, 360, 255, 375));
-    addLabel("Label5", QStringLiteral("Hide Time"), twips(600, 420, 3375, 255), Check1);
-    Check2 = addCheck("Check2", twips(360, 840, 255, 495));
+    hideTimeBox = addCheck("Check1", twips(360, 360, 255, 375));
+    addLabel("Label5", QStringLiteral("Hide Time"), twips(600, 420, 3375, 255), hideTimeBox);
+    hideCountsBox = addCheck("Check2", twips(360, 840, 255, 495));
     addLabel("Label4", QStringLiteral("Hide Number Correct/Incorrect"), twips(600, 960, 3375, 255),
-             Check2);
-    Check3 = addCheck("Check3", twips(360, 1320, 255, 495));
+             hideCountsBox);
+    onlyCorrectBox = addCheck("Check3", twips(360, 1320, 255, 495));
     addLabel("Label3", QStringLiteral("Only Allow Correct Ansers"), twips(600, 1440, 3135, 255),
-             Check3);
+             onlyCorrectBox);
     addLabel("Label2", QStringLiteral("Maximum value of numerator and denominator:"),
              twips(360, 2040, 3135, 495), nullptr);
 
-    Combo1 = new QComboBox(this);
-    Combo1->setObjectName(QStringLiteral("Combo1"));
-    Combo1->setGeometry(twips(3360, 2040, 735, 360));
-    Combo1->setFont(font);
-    Combo1->setEditable(false);
+    maxOperandBox = new QComboBox(this);
+    maxOperandBox->setObjectName(QStringLiteral("Combo1"));
+    maxOperandBox->setGeometry(twips(3360, 2040, 735, 360));
+    maxOperandBox->setFont(font);
+    maxOperandBox->setEditable(false);
     for (int value = LowestMaximum; value <= HighestMaximum; ++value) {
-        Combo1->addItem(QString::number(value));
+        maxOperandBox->addItem(QString::number(value));
     }
-    Combo1->setAccessibleName(QStringLiteral("Maximum value of numerator and denominator:"));
+    maxOperandBox->setAccessibleName(QStringLiteral("Maximum value of numerator and denominator:"));
 
-    addLabel("Label1", QStringLiteral("Number Of Problems:"), twips(1080, 2640, 2295, 255), nullptr);
-    Text1 = new QLineEdit(this);
-    Text1->setObjectName(QStringLiteral("Text1"));
-    Text1->setGeometry(twips(3360, 2640, 735, 315));
-    Text1->setFont(font);
+    addLabel("Label1", QStringLiteral("Number Of Problems:"), twips(1080, 2640, 2295, 255),
+             nullptr);
+    problemCountBox = new QLineEdit(this);
+    problemCountBox->setObjectName(QStringLiteral("Text1"));
+    problemCountBox->setGeometry(twips(3360, 2640, 735, 315));
+    problemCountBox->setFont(font);
     // Typing makes the count at most three characters long; a longer count already chosen
     // (1000, set as "1e3") is shown whole, and the limit comes back once the player shortens it.
-    connect(Text1, &QLineEdit::textChanged, this, [this](const QString& text) {
-        Text1->setMaxLength(std::max(TypedCountLength, static_cast<int>(text.size())));
+    connect(problemCountBox, &QLineEdit::textChanged, this, [this](const QString& text) {
+        problemCountBox->setMaxLength(std::max(TypedCountLength, static_cast<int>(text.size())));
     });
-    Text1->setAccessibleName(QStringLiteral("Number Of Problems:"));
+    problemCountBox->setAccessibleName(QStringLiteral("Number Of Problems:"));
 
-    Command1 = makeCommandButton(this, QStringLiteral("Command1"), QStringLiteral("OK"),
+    okButton = makeCommandButton(this, QStringLiteral("Command1"), QStringLiteral("OK"),
                                  twips(1200, 3240, 2055, 375), 8.25);
     // No default button: Enter presses OK only when OK has the focus, never from the count.
-    Command1->setAutoDefault(false);
-    connect(Command1, &QPushButton::clicked, this, &OptionsDialog::Command1_Click);
+    okButton->setAutoDefault(false);
+    connect(okButton, &QPushButton::clicked, this, &OptionsDialog::onOk);
 
-    setTabOrder(Check1, Check2);
-    setTabOrder(Check2, Check3);
-    setTabOrder(Check3, Text1);
-    setTabOrder(Text1, Command1);
-    setTabOrder(Command1, Combo1);
+    setTabOrder(hideTimeBox, hideCountsBox);
+    setTabOrder(hideCountsBox, onlyCorrectBox);
+    setTabOrder(onlyCorrectBox, problemCountBox);
+    setTabOrder(problemCountBox, okButton);
+    setTabOrder(okButton, maxOperandBox);
 
     Form_Load();
-    Check1->setFocus();
+    hideTimeBox->setFocus();
 }
 
 void OptionsDialog::Form_Load()
 {
     basGlobals.DialogResult = -1;
-    Check3->setChecked(basGlobals.OnlyAllowCorrect);
-    Check2->setChecked(basGlobals.HideCounts);
-    Check1->setChecked(basGlobals.HideTime);
-    Text1->setText(QString::number(basGlobals.PracticeProblemCount));
-    Combo1->setCurrentIndex(
+    onlyCorrectBox->setChecked(basGlobals.OnlyAllowCorrect);
+    hideCountsBox->setChecked(basGlobals.HideCounts);
+    hideTimeBox->setChecked(basGlobals.HideTime);
+    problemCountBox->setText(QString::number(basGlobals.PracticeProblemCount));
+    maxOperandBox->setCurrentIndex(
         std::clamp(static_cast<int>(basGlobals.MaxOperand), LowestMaximum, HighestMaximum)
         - LowestMaximum);
 }
 
-void OptionsDialog::Command1_Click()
+void OptionsDialog::onOk()
 {
-    basGlobals.OnlyAllowCorrect = Check3->isChecked();
-    basGlobals.HideCounts = Check2->isChecked();
-    basGlobals.HideTime = Check1->isChecked();
+    basGlobals.OnlyAllowCorrect = onlyCorrectBox->isChecked();
+    basGlobals.HideCounts = hideCountsBox->isChecked();
+    basGlobals.HideTime = hideTimeBox->isChecked();
     // The switches reach the main window even when the number is rejected below.
     if (m_showCountsRow) {
         m_showCountsRow(
             countsRowFor(basGlobals.OnlyAllowCorrect, basGlobals.HideCounts, basGlobals.HideTime));
     }
 
-    const std::optional<std::int16_t> count = parsePracticeCount(Text1->text());
+    const std::optional<std::int16_t> count = parsePracticeCount(problemCountBox->text());
     if (!count) {
         showMessage(this, QStringLiteral("Please enter a valid number of problems."));
         activateWindow(); // typing goes on here, also where no window manager hands focus back
-        Text1->setFocus();
-        Text1->setSelection(0, static_cast<int>(Text1->text().size()));
+        problemCountBox->setFocus();
+        problemCountBox->setSelection(0, static_cast<int>(problemCountBox->text().size()));
         return;
     }
     basGlobals.PracticeProblemCount = *count;
-    basGlobals.MaxOperand = static_cast<std::int16_t>(Combo1->currentText().toInt());
+    basGlobals.MaxOperand = static_cast<std::int16_t>(maxOperandBox->currentText().toInt());
     basGlobals.DialogResult = 0;
     accept();
 }

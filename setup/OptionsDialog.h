@@ -4,7 +4,6 @@
 #include "engine/DrillView.h"
 
 #include <QDialog>
-
 #include <functional>
 
 struct GameState;
@@ -30,16 +29,16 @@ public:
 private:
     OptionsDialog(QWidget* parent, GameState& basGlobals, CountsRowSink showCountsRow);
     void Form_Load();
-    void Command1_Click();
+    void onOk();
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
     GameState& basGlobals;
     CountsRowSink m_showCountsRow;
-    QCheckBox* Check1;
-    QCheckBox* Check2;
-    QCheckBox* Check3;
-    QLineEdit* Text1;
-    QComboBox* Combo1;
-    QPushButton* Command1;
+    QCheckBox* hideTimeBox;
+    QCheckBox* hideCountsBox;
+    QCheckBox* onlyCorrectBox;
+    QLineEdit* problemCountBox;
+    QComboBox* maxOperandBox;
+    QPushButton* okButton;
 };

@@ -2,7 +2,6 @@
 #pragma once
 
 #include <QDialog>
-
 #include <array>
 
 struct GameState;
@@ -21,8 +20,8 @@ public:
 private:
     SelectDialog(QWidget* parent, GameState& basGlobals);
     void Form_Load();
-    void Command1_Click(int index);
+    void onTypeChosen(int index);
 
     GameState& basGlobals;
-    std::array<QPushButton*, 5> Command1 {};
+    std::array<QPushButton*, 5> typeButtons {};
 };
