@@ -2,13 +2,13 @@
 #include "records/ClubBoard.h"
 
 #include "assets/DesignFonts.h"
-#include "ui/DialogFrame.h"
 #include "engine/GameState.h"
 #include "engine/ProblemTypes.h"
-#include "ui/SvgPicture.h"
-#include "ui/Twips.h"
 #include "records/ClubFile.h"
 #include "records/ClubGridModel.h"
+#include "ui/DialogFrame.h"
+#include "ui/SvgPicture.h"
+#include "ui/Twips.h"
 
 #include <QComboBox>
 #include <QHeaderView>
@@ -17,7 +17,7 @@
 
 namespace {
 
-/// The items of Combo1, in order: item index = problem type - 1.
+/// The type box's items, in order: item index = problem type - 1.
 QStringList problemTypeNames()
 {
     QStringList names;
@@ -45,56 +45,58 @@ ClubBoard::ClubBoard(QWidget* parent, const GameState& basGlobals, const ClubFil
     setObjectName(QStringLiteral("frmClub"));
     setUpDialogFrame(this, QStringLiteral("Sumdash Club:"), twipsSize(8295, 6615));
 
-    Combo1 = new QComboBox(this);
-    Combo1->setObjectName(QStringLiteral("Combo1"));
-    Combo1->setEditable(false);
-    Combo1->setFont(designFont(QStringLiteral("Impact"), 20.25));
-    QPalette comboPalette = Combo1->palette();
+    typeBox = new QComboBox(this);
+    typeBox->setObjectName(QStringLiteral("Combo1"));
+    typeBox->setEditable(false);
+    typeBox->setFont(designFont(QStringLiteral("Impact"), 20.25));
+    QPalette comboPalette = typeBox->palette();
     comboPalette.setColor(QPalette::ButtonText, QColor(0x00, 0x80, 0x00));
     comboPalette.setColor(QPalette::Text, QColor(0x00, 0x80, 0x00));
-    Combo1->setPalette(comboPalette);
-    Combo1->addItems(problemTypeNames());
-    Combo1->setGeometry(QRect(twips(240), twips(240), twips(3975), Combo1->sizeHint().height()));
-    Combo1->setAccessibleName(QStringLiteral("Problem type"));
+    typeBox->setPalette(comboPalette);
+    typeBox->addItems(problemTypeNames());
+    typeBox->setGeometry(QRect(twips(240), twips(240), twips(3975), typeBox->sizeHint().height()));
+    typeBox->setAccessibleName(QStringLiteral("Problem type"));
 
-    auto* Image1 = new SvgPicture(QStringLiteral(":/assets/club-banner.svg"), SvgPicture::Fit::Stretch, this);
-    Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setGeometry(twips(4440, 15, 3690, 900));
-    Image1->setAccessibleName(QStringLiteral("Sumdash Club"));
+    auto* bannerPicture = new SvgPicture(QStringLiteral(":/assets/club-banner.svg"),
+                                         SvgPicture::Fit::Stretch, this);
+    bannerPicture->setObjectName(QStringLiteral("Image1"));
+    bannerPicture->setGeometry(twips(4440, 15, 3690, 900));
+    bannerPicture->setAccessibleName(QStringLiteral("Sumdash Club"));
 
     // The first row is the grid's heading row, written only once the file has been read.
     m_rows = new ClubGridModel(this);
-    MSFlexGrid1 = new QTableView(this);
-    MSFlexGrid1->setModel(m_rows);
-    MSFlexGrid1->setObjectName(QStringLiteral("MSFlexGrid1"));
-    MSFlexGrid1->setGeometry(twips(240, 960, 7815, 5055));
-    MSFlexGrid1->setFont(designFont(QStringLiteral("Impact"), 18, QFont::Bold));
-    MSFlexGrid1->horizontalHeader()->hide();
-    MSFlexGrid1->verticalHeader()->hide();
-    MSFlexGrid1->setColumnWidth(0, twips(5460));
-    MSFlexGrid1->setColumnWidth(1, twips(2000));
-    MSFlexGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    MSFlexGrid1->setSelectionMode(QAbstractItemView::NoSelection);
-    MSFlexGrid1->setAccessibleName(QStringLiteral("Sumdash Club members"));
-    MSFlexGrid1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    MSFlexGrid1->verticalHeader()->setDefaultSectionSize(
-        QFontMetrics(MSFlexGrid1->font()).height() + 6);
-    MSFlexGrid1->setFocusPolicy(Qt::StrongFocus);
+    membersGrid = new QTableView(this);
+    membersGrid->setModel(m_rows);
+    membersGrid->setObjectName(QStringLiteral("MSFlexGrid1"));
+    membersGrid->setGeometry(twips(240, 960, 7815, 5055));
+    membersGrid->setFont(designFont(QStringLiteral("Impact"), 18, QFont::Bold));
+    membersGrid->horizontalHeader()->hide();
+    membersGrid->verticalHeader()->hide();
+    membersGrid->setColumnWidth(0, twips(5460));
+    membersGrid->setColumnWidth(1, twips(2000));
+    membersGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    membersGrid->setSelectionMode(QAbstractItemView::NoSelection);
+    membersGrid->setAccessibleName(QStringLiteral("Sumdash Club members"));
+    membersGrid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    membersGrid->verticalHeader()->setDefaultSectionSize(QFontMetrics(membersGrid->font()).height()
+                                                         + 6);
+    membersGrid->setFocusPolicy(Qt::StrongFocus);
 
-    QPushButton* Command3 = makeCommandButton(this, QStringLiteral("Command3"), QStringLiteral("Close"),
-                                              twips(5280, 6120, 2775, 375), 9.75);
-    connect(Command3, &QPushButton::clicked, this, &QDialog::accept);
+    QPushButton* closeButton
+        = makeCommandButton(this, QStringLiteral("Command3"), QStringLiteral("Close"),
+                            twips(5280, 6120, 2775, 375), 9.75);
+    connect(closeButton, &QPushButton::clicked, this, &QDialog::accept);
 
     m_listing.load(club);
-    connect(Combo1, &QComboBox::currentIndexChanged, this, &ClubBoard::Combo1_Click);
+    connect(typeBox, &QComboBox::currentIndexChanged, this, &ClubBoard::onTypeChosen);
     // Form_Load: the run's type, or Addition before any run.
     const int index = problemTypeInfo(basGlobals.ProblemType) ? basGlobals.ProblemType - 1 : 0;
-    if (Combo1->currentIndex() == index) {
-        Combo1_Click();
+    if (typeBox->currentIndex() == index) {
+        onTypeChosen();
     } else {
-        Combo1->setCurrentIndex(index);
+        typeBox->setCurrentIndex(index);
     }
-    Combo1->setFocus();
+    typeBox->setFocus();
 }
 
 ClubBoard::~ClubBoard()
@@ -103,10 +105,10 @@ ClubBoard::~ClubBoard()
     m_rows->clearAll();
 }
 
-void ClubBoard::Combo1_Click()
+void ClubBoard::onTypeChosen()
 {
     m_rows->clearAll();
-    LoadClubList(Combo1->currentText());
+    LoadClubList(typeBox->currentText());
 }
 
 void ClubBoard::LoadClubList(const QString& typeName)

@@ -23,11 +23,11 @@ public:
 
 private:
     ClubBoard(QWidget* parent, const GameState& basGlobals, const ClubFile& club);
-    void Combo1_Click();
+    void onTypeChosen();
     void LoadClubList(const QString& typeName);
 
     ClubListing m_listing;
-    QComboBox* Combo1;
-    QTableView* MSFlexGrid1;
+    QComboBox* typeBox;
+    QTableView* membersGrid;
     ClubGridModel* m_rows;
 };

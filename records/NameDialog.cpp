@@ -2,8 +2,8 @@
 #include "records/NameDialog.h"
 
 #include "assets/DesignFonts.h"
-#include "ui/DialogFrame.h"
 #include "engine/GameState.h"
+#include "ui/DialogFrame.h"
 #include "ui/HeldEnterGuard.h"
 #include "ui/LabelFit.h"
 #include "ui/SvgPicture.h"
@@ -14,7 +14,6 @@
 #include <QPushButton>
 #include <QTextBoundaryFinder>
 #include <QValidator>
-
 #include <algorithm>
 #include <vector>
 
@@ -57,7 +56,8 @@ public:
     }
 };
 
-QLabel* makeGreenLabel(QWidget* parent, const char* name, const QString& text, const QRect& geometry)
+QLabel* makeGreenLabel(QWidget* parent, const char* name, const QString& text,
+                       const QRect& geometry)
 {
     auto* label = makeTextLabel(parent, QString::fromLatin1(name), text);
     label->setGeometry(geometry);
@@ -74,7 +74,7 @@ QString NameDialog::ask(QWidget* parent, const GameState& basGlobals, Banner ban
 {
     NameDialog dialog(parent, basGlobals, banner);
     dialog.exec();
-    return dialog.Text1->text();
+    return dialog.nameBox->text();
 }
 
 NameDialog::NameDialog(QWidget* parent, const GameState& basGlobals, Banner banner)
@@ -85,47 +85,49 @@ NameDialog::NameDialog(QWidget* parent, const GameState& basGlobals, Banner bann
     // No close box: the name is always asked for.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
 
-    Image1 = new SvgPicture(QStringLiteral(":/assets/name-banner.svg"), SvgPicture::Fit::Stretch, this);
-    Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setGeometry(twips(600, 0, 3870, 585));
-    Image1->setAccessibleName(QStringLiteral("Stars and a medal"));
+    bannerPicture = new SvgPicture(QStringLiteral(":/assets/name-banner.svg"),
+                                   SvgPicture::Fit::Stretch, this);
+    bannerPicture->setObjectName(QStringLiteral("Image1"));
+    bannerPicture->setGeometry(twips(600, 0, 3870, 585));
+    bannerPicture->setAccessibleName(QStringLiteral("Stars and a medal"));
 
-    Label2 = makeGreenLabel(this, "Label2", QStringLiteral("You have a top 5 time!"),
-                            twips(0, 600, 5055, 495));
-    makeGreenLabel(this, "Label1", QStringLiteral("Please enter your name:"), twips(240, 1200, 4575, 495));
+    heading = makeGreenLabel(this, "Label2", QStringLiteral("You have a top 5 time!"),
+                             twips(0, 600, 5055, 495));
+    makeGreenLabel(this, "Label1", QStringLiteral("Please enter your name:"),
+                   twips(240, 1200, 4575, 495));
 
-    Text1 = new QLineEdit(QStringLiteral("Your Name"), this);
-    Text1->setObjectName(QStringLiteral("Text1"));
-    Text1->setGeometry(twips(240, 1800, 4575, 585));
-    Text1->setFont(designFont(QStringLiteral("Impact"), 20.25));
-    Text1->setValidator(new NameLengthValidator(Text1));
-    Text1->setAccessibleName(QStringLiteral("Please enter your name:"));
+    nameBox = new QLineEdit(QStringLiteral("Your Name"), this);
+    nameBox->setObjectName(QStringLiteral("Text1"));
+    nameBox->setGeometry(twips(240, 1800, 4575, 585));
+    nameBox->setFont(designFont(QStringLiteral("Impact"), 20.25));
+    nameBox->setValidator(new NameLengthValidator(nameBox));
+    nameBox->setAccessibleName(QStringLiteral("Please enter your name:"));
 
-    QPushButton* Command1 = makeCommandButton(this, QStringLiteral("Command1"), QStringLiteral("OK"),
-                                              twips(3120, 2520, 1695, 495), 8.25);
-    Command1->setDefault(true); // Enter in the name box acts as OK
-    connect(Command1, &QPushButton::clicked, this, &NameDialog::Command1_Click);
-    setTabOrder(Text1, Command1);
-    new HeldEnterGuard(this, { Text1, Command1 });
+    QPushButton* okButton = makeCommandButton(
+        this, QStringLiteral("Command1"), QStringLiteral("OK"), twips(3120, 2520, 1695, 495), 8.25);
+    okButton->setDefault(true); // Enter in the name box acts as OK
+    connect(okButton, &QPushButton::clicked, this, &NameDialog::onOk);
+    setTabOrder(nameBox, okButton);
+    new HeldEnterGuard(this, { nameBox, okButton });
 
     Form_Load(basGlobals, banner);
-    Text1->setFocus();
+    nameBox->setFocus();
 }
 
 void NameDialog::Form_Load(const GameState& basGlobals, Banner banner)
 {
     const QString title = QString::fromStdString(basGlobals.NamePromptTitle);
     if (!title.isEmpty()) {
-        Label2->setText(title);
-        shrinkLabelToText(Label2);
+        heading->setText(title);
+        shrinkLabelToText(heading);
     }
     if (banner == Banner::Hidden) {
-        Image1->hide();
+        bannerPicture->hide();
     }
-    Text1->setSelection(0, static_cast<int>(Text1->text().size()));
+    nameBox->setSelection(0, static_cast<int>(nameBox->text().size()));
 }
 
-void NameDialog::Command1_Click()
+void NameDialog::onOk()
 {
     accept();
 }

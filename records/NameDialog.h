@@ -28,9 +28,9 @@ public:
 private:
     NameDialog(QWidget* parent, const GameState& basGlobals, Banner banner);
     void Form_Load(const GameState& basGlobals, Banner banner);
-    void Command1_Click();
+    void onOk();
 
-    SvgPicture* Image1;
-    QLabel* Label2;
-    QLineEdit* Text1;
+    SvgPicture* bannerPicture;
+    QLabel* heading;
+    QLineEdit* nameBox;
 };

@@ -2,12 +2,12 @@
 #include "records/TopTimesBoard.h"
 
 #include "assets/DesignFonts.h"
-#include "ui/DialogFrame.h"
 #include "engine/GameState.h"
 #include "engine/ProblemTypes.h"
+#include "records/BoardText.h"
+#include "ui/DialogFrame.h"
 #include "ui/SvgPicture.h"
 #include "ui/Twips.h"
-#include "records/BoardText.h"
 
 #include <QLabel>
 #include <QPaintEvent>
@@ -41,13 +41,15 @@ QLabel* makeLabel(QWidget* parent, const QString& name, const QString& text, con
 
 } // namespace
 
-void TopTimesBoard::showModal(QWidget* parent, const GameState& basGlobals, const SettingsStore& store)
+void TopTimesBoard::showModal(QWidget* parent, const GameState& basGlobals,
+                              const SettingsStore& store)
 {
     TopTimesBoard board(parent, basGlobals, store);
     board.exec();
 }
 
-TopTimesBoard::TopTimesBoard(QWidget* parent, const GameState& basGlobals, const SettingsStore& store)
+TopTimesBoard::TopTimesBoard(QWidget* parent, const GameState& basGlobals,
+                             const SettingsStore& store)
     : QDialog(parent)
     , m_problemType(problemTypeInfo(basGlobals.ProblemType) ? basGlobals.ProblemType : 1)
 {
@@ -55,11 +57,12 @@ TopTimesBoard::TopTimesBoard(QWidget* parent, const GameState& basGlobals, const
     setUpDialogFrame(this, QStringLiteral("Sumdash! Top Times:"), twipsSize(9735, 4815));
 
     makeLabel(this, QStringLiteral("Label5"), QStringLiteral("Top Sumdash! Times"),
-              twips(120, 120, 6855, 735), designFont(QStringLiteral("Impact"), 26.25), Qt::AlignHCenter,
-              QColor(0x00, 0x00, 0x80));
-    Label4 = makeLabel(this, QStringLiteral("Label4"), QString(), twips(120, 960, 6855, 615),
-                       designFont(QStringLiteral("Impact"), 24, QFont::Normal, QFont::StyleItalic),
-                       Qt::AlignHCenter, QColor(0x00, 0x00, 0xFF));
+              twips(120, 120, 6855, 735), designFont(QStringLiteral("Impact"), 26.25),
+              Qt::AlignHCenter, QColor(0x00, 0x00, 0x80));
+    typeHeading
+        = makeLabel(this, QStringLiteral("Label4"), QString(), twips(120, 960, 6855, 615),
+                    designFont(QStringLiteral("Impact"), 24, QFont::Normal, QFont::StyleItalic),
+                    Qt::AlignHCenter, QColor(0x00, 0x00, 0xFF));
 
     for (int place = 0; place < 5; ++place) {
         const bool first = place == 0;
@@ -67,10 +70,12 @@ TopTimesBoard::TopTimesBoard(QWidget* parent, const GameState& basGlobals, const
         const QFont font = designFont(QStringLiteral("Impact"), first ? 21.75 : 18);
         makeLabel(this, QStringLiteral("Label2_%1").arg(place), QString::number(place + 1),
                   twips(120, RowTops[place], 405, height), font, Qt::AlignHCenter);
-        Label1[place] = makeLabel(this, QStringLiteral("Label1_%1").arg(place), QString(),
-                                  twips(720, RowTops[place], 1695, height), font, Qt::AlignLeft);
-        Label3[place] = makeLabel(this, QStringLiteral("Label3_%1").arg(place), QString(),
-                                  twips(2640, RowTops[place], 4335, height), font, Qt::AlignLeft);
+        timeLabels[place]
+            = makeLabel(this, QStringLiteral("Label1_%1").arg(place), QString(),
+                        twips(720, RowTops[place], 1695, height), font, Qt::AlignLeft);
+        nameLabels[place]
+            = makeLabel(this, QStringLiteral("Label3_%1").arg(place), QString(),
+                        twips(2640, RowTops[place], 4335, height), font, Qt::AlignLeft);
     }
 
     for (int index = 0; index < 5; ++index) {
@@ -80,19 +85,21 @@ TopTimesBoard::TopTimesBoard(QWidget* parent, const GameState& basGlobals, const
             QString::fromLatin1(type.name.data(), static_cast<qsizetype>(type.name.size())),
             twips(7080, ButtonTops[static_cast<std::size_t>(index)], 2535, 375), 12);
         button->setAutoDefault(false);
-        connect(button, &QPushButton::clicked, this, [this, index] { Command1_Click(index); });
-        Command1[static_cast<std::size_t>(index)] = button;
+        connect(button, &QPushButton::clicked, this, [this, index] { onTypeChosen(index); });
+        typeButtons[static_cast<std::size_t>(index)] = button;
     }
-    QPushButton* Command2 = makeCommandButton(this, QStringLiteral("Command2"), QStringLiteral("Close"),
-                                              twips(7080, 4320, 2535, 375), 12);
-    Command2->setAutoDefault(false);
-    connect(Command2, &QPushButton::clicked, this, &QDialog::accept);
+    QPushButton* closeButton
+        = makeCommandButton(this, QStringLiteral("Command2"), QStringLiteral("Close"),
+                            twips(7080, 4320, 2535, 375), 12);
+    closeButton->setAutoDefault(false);
+    connect(closeButton, &QPushButton::clicked, this, &QDialog::accept);
 
-    auto* Image1 = new SvgPicture(QStringLiteral(":/assets/toptimes.svg"), SvgPicture::Fit::Stretch, this);
-    Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setGeometry(twips(7440, 2445, 1545, 1845));
-    Image1->setAccessibleName(QStringLiteral("Winners' podium"));
-    Image1->lower();
+    auto* podiumPicture
+        = new SvgPicture(QStringLiteral(":/assets/toptimes.svg"), SvgPicture::Fit::Stretch, this);
+    podiumPicture->setObjectName(QStringLiteral("Image1"));
+    podiumPicture->setGeometry(twips(7440, 2445, 1545, 1845));
+    podiumPicture->setAccessibleName(QStringLiteral("Winners' podium"));
+    podiumPicture->lower();
 
     Form_Load(store);
 }
@@ -103,23 +110,24 @@ void TopTimesBoard::Form_Load(const SettingsStore& store)
     showTable(m_problemType - 1);
 }
 
-void TopTimesBoard::Command1_Click(int index)
+void TopTimesBoard::onTypeChosen(int index)
 {
     showTable(index);
 }
 
 void TopTimesBoard::showTable(int index)
 {
-    for (QPushButton* button : Command1) {
+    for (QPushButton* button : typeButtons) {
         setButtonColour(button, Unselected);
     }
     const ProblemTypeInfo& type = ProblemTypes[static_cast<std::size_t>(index)];
-    Label4->setText(QString::fromLatin1(type.name.data(), static_cast<qsizetype>(type.name.size())));
-    setButtonColour(Command1[static_cast<std::size_t>(index)], Selected);
+    typeHeading->setText(
+        QString::fromLatin1(type.name.data(), static_cast<qsizetype>(type.name.size())));
+    setButtonColour(typeButtons[static_cast<std::size_t>(index)], Selected);
     const TopTimeTable& table = m_tables.tables[static_cast<std::size_t>(index)];
     for (std::size_t place = 0; place < 5; ++place) {
-        showStoredText(Label1[place], table.times[place]);
-        showStoredText(Label3[place], table.names[place]);
+        showStoredText(timeLabels[place], table.times[place]);
+        showStoredText(nameLabels[place], table.names[place]);
     }
 }
 
@@ -127,7 +135,7 @@ void TopTimesBoard::paintEvent(QPaintEvent* event)
 {
     QDialog::paintEvent(event);
     if (event->rect().contains(rect())) {
-        QPushButton* own = Command1[static_cast<std::size_t>(m_problemType - 1)];
+        QPushButton* own = typeButtons[static_cast<std::size_t>(m_problemType - 1)];
         if (!own->hasFocus()) {
             own->setFocus(Qt::OtherFocusReason);
         }

@@ -4,7 +4,6 @@
 #include "records/TopTimes.h"
 
 #include <QDialog>
-
 #include <array>
 #include <cstdint>
 
@@ -30,13 +29,13 @@ protected:
 private:
     TopTimesBoard(QWidget* parent, const GameState& basGlobals, const SettingsStore& store);
     void Form_Load(const SettingsStore& store);
-    void Command1_Click(int index);
+    void onTypeChosen(int index);
     void showTable(int index);
 
     std::int16_t m_problemType;
     TopTimeTables m_tables;
-    QLabel* Label4;
-    std::array<QLabel*, 5> Label1 {};
-    std::array<QLabel*, 5> Label3 {};
-    std::array<QPushButton*, 5> Command1 {};
+    QLabel* typeHeading;
+    std::array<QLabel*, 5> timeLabels {};
+    std::array<QLabel*, 5> nameLabels {};
+    std::array<QPushButton*, 5> typeButtons {};
 };
