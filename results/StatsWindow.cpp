@@ -1,26 +1,25 @@
 // The results window that closes every run: time, counts, percentage and the rewards.
 #include "results/StatsWindow.h"
 
-#include "results/OnlineSubmission.h"
-
 #include "assets/DesignFonts.h"
-#include "ui/DialogFrame.h"
 #include "engine/GameState.h"
-#include "ui/HeldEnterGuard.h"
 #include "engine/ProblemTypes.h"
-#include "ui/LabelFit.h"
-#include "ui/PictureButton.h"
-#include "web/SiteAddress.h"
-#include "web/SiteDomain.h"
-#include "ui/SvgPicture.h"
-#include "ui/Twips.h"
-#include "web/WebPages.h"
 #include "records/ClubBoard.h"
 #include "records/ClubFile.h"
 #include "records/NameDialog.h"
 #include "records/SettingsStore.h"
 #include "records/TopTimes.h"
 #include "records/TopTimesBoard.h"
+#include "results/OnlineSubmission.h"
+#include "ui/DialogFrame.h"
+#include "ui/HeldEnterGuard.h"
+#include "ui/LabelFit.h"
+#include "ui/PictureButton.h"
+#include "ui/SvgPicture.h"
+#include "ui/Twips.h"
+#include "web/SiteAddress.h"
+#include "web/SiteDomain.h"
+#include "web/WebPages.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -44,14 +43,16 @@ QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, const 
     return label;
 }
 
-QPushButton* makeButton(QWidget* parent, const char* name, const QString& text, const QRect& geometry)
+QPushButton* makeButton(QWidget* parent, const char* name, const QString& text,
+                        const QRect& geometry)
 {
     return makeCommandButton(parent, QString::fromLatin1(name), text, geometry, 9.75);
 }
 
 // A reward button: its picture above its caption; hidden until a qualifying run shows it.
 QPushButton* makePictureButton(QWidget* parent, const char* name, const QString& text,
-                               const QRect& geometry, const QString& picture, const QSize& pictureSize)
+                               const QRect& geometry, const QString& picture,
+                               const QSize& pictureSize)
 {
     auto* button = new PictureButton(text, picture, pictureSize, parent);
     button->setObjectName(QString::fromLatin1(name));
@@ -82,53 +83,56 @@ StatsWindow::StatsWindow(QWidget* parent, GameState& globals, const RunResults& 
     setObjectName(QStringLiteral("frmStats"));
     setUpDialogFrame(this, QStringLiteral("Sumdash! Stats:"), twipsSize(6615, 3855));
 
-    Label2 = makeLabel(this, "Label2", QStringLiteral("Time:"), twips(1440, 0, 2055, 855), 36,
-                       Qt::AlignRight);
+    timeCaption = makeLabel(this, "Label2", QStringLiteral("Time:"), twips(1440, 0, 2055, 855), 36,
+                            Qt::AlignRight);
     ShowTime = makeLabel(this, "ShowTime", QStringLiteral("0:00"), twips(3600, 0, 1320, 900), 36,
                          Qt::AlignLeft, QColor(0x00, 0x00, 0x80));
-    Label1 = makeLabel(this, "Label1", QStringLiteral("Correct:"), twips(1800, 720, 1695, 495), 24,
-                       Qt::AlignRight);
+    correctCaption = makeLabel(this, "Label1", QStringLiteral("Correct:"),
+                               twips(1800, 720, 1695, 495), 24, Qt::AlignRight);
     CorrectLab = makeLabel(this, "CorrectLab", QStringLiteral("0"), twips(3600, 720, 1335, 495), 24,
                            Qt::AlignLeft, QColor(0x00, 0x80, 0x00));
-    Label3 = makeLabel(this, "Label3", QStringLiteral("Incorrect:"), twips(1440, 1200, 2055, 495),
-                       24, Qt::AlignRight);
-    IncorrectLab = makeLabel(this, "IncorrectLab", QStringLiteral("0"),
-                             twips(3600, 1200, 1455, 495), 24, Qt::AlignLeft, QColor(0xC0, 0x00, 0x00));
-    Label4 = makeLabel(this, "Label4", QStringLiteral("Correct %:"), twips(1440, 1680, 2055, 495),
-                       24, Qt::AlignRight);
+    incorrectCaption = makeLabel(this, "Label3", QStringLiteral("Incorrect:"),
+                                 twips(1440, 1200, 2055, 495), 24, Qt::AlignRight);
+    IncorrectLab
+        = makeLabel(this, "IncorrectLab", QStringLiteral("0"), twips(3600, 1200, 1455, 495), 24,
+                    Qt::AlignLeft, QColor(0xC0, 0x00, 0x00));
+    percentCaption = makeLabel(this, "Label4", QStringLiteral("Correct %:"),
+                               twips(1440, 1680, 2055, 495), 24, Qt::AlignRight);
     PercentLab = makeLabel(this, "PercentLab", QStringLiteral("0%"), twips(3600, 1680, 1455, 495),
                            24, Qt::AlignLeft, QColor(0x00, 0x80, 0x00));
 
-    Image1 = new SvgPicture(QStringLiteral(":/assets/stats.svg"), SvgPicture::Fit::Stretch, this);
-    Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setGeometry(twips(4680, 1920, 1545, 1845));
-    Image1->setAccessibleName(QStringLiteral("Trophy"));
+    trophyPicture
+        = new SvgPicture(QStringLiteral(":/assets/stats.svg"), SvgPicture::Fit::Stretch, this);
+    trophyPicture->setObjectName(QStringLiteral("Image1"));
+    trophyPicture->setGeometry(twips(4680, 1920, 1545, 1845));
+    trophyPicture->setAccessibleName(QStringLiteral("Trophy"));
 
-    Command4 = makePictureButton(this, "Command4", QStringLiteral("Join Sumdash Club!"),
-                                 twips(120, 2400, 1575, 1335), QStringLiteral(":/assets/join.svg"),
-                                 QSize(48, 48));
-    Command4->setToolTip(QStringLiteral("Click here to join the Sumdash Club."));
-    Command1 = makePictureButton(this, "Command1", QStringLiteral("Submit Time To Pellmoor!"),
-                                 twips(1920, 2400, 1575, 1335), QStringLiteral(":/assets/submit.svg"),
-                                 QSize(80, 48));
-    Command1->setToolTip(QStringLiteral("Click here to submit your time to %1.")
-                             .arg(QString::fromStdString(siteDomain(SiteBaseAddress))));
-    Command5 = makeButton(this, "Command5", QStringLiteral("View Sumdash Club"),
-                          twips(1920, 2400, 2775, 375));
-    Command2 = makeButton(this, "Command2", QStringLiteral("View Top Times"),
-                          twips(1920, 2880, 2775, 375));
-    Command3 = makeButton(this, "Command3", QStringLiteral("Close"), twips(1920, 3360, 2775, 375));
-    connect(Command1, &QPushButton::clicked, this, &StatsWindow::Command1_Click);
-    connect(Command2, &QPushButton::clicked, this, &StatsWindow::Command2_Click);
-    connect(Command3, &QPushButton::clicked, this, &StatsWindow::Command3_Click);
-    connect(Command4, &QPushButton::clicked, this, &StatsWindow::Command4_Click);
-    connect(Command5, &QPushButton::clicked, this, &StatsWindow::Command5_Click);
+    joinButton = makePictureButton(this, "Command4", QStringLiteral("Join Sumdash Club!"),
+                                   twips(120, 2400, 1575, 1335),
+                                   QStringLiteral(":/assets/join.svg"), QSize(48, 48));
+    joinButton->setToolTip(QStringLiteral("Click here to join the Sumdash Club."));
+    submitButton = makePictureButton(this, "Command1", QStringLiteral("Submit Time To Pellmoor!"),
+                                     twips(1920, 2400, 1575, 1335),
+                                     QStringLiteral(":/assets/submit.svg"), QSize(80, 48));
+    submitButton->setToolTip(QStringLiteral("Click here to submit your time to %1.")
+                                 .arg(QString::fromStdString(siteDomain(SiteBaseAddress))));
+    clubButton = makeButton(this, "Command5", QStringLiteral("View Sumdash Club"),
+                            twips(1920, 2400, 2775, 375));
+    topTimesButton = makeButton(this, "Command2", QStringLiteral("View Top Times"),
+                                twips(1920, 2880, 2775, 375));
+    closeButton
+        = makeButton(this, "Command3", QStringLiteral("Close"), twips(1920, 3360, 2775, 375));
+    connect(submitButton, &QPushButton::clicked, this, &StatsWindow::onSubmit);
+    connect(topTimesButton, &QPushButton::clicked, this, &StatsWindow::onViewTopTimes);
+    connect(closeButton, &QPushButton::clicked, this, &StatsWindow::onClose);
+    connect(joinButton, &QPushButton::clicked, this, &StatsWindow::onJoinClub);
+    connect(clubButton, &QPushButton::clicked, this, &StatsWindow::onViewClub);
 
-    new HeldEnterGuard(this, { Command1, Command2, Command3, Command4, Command5 });
-    setTabOrder(Command4, Command1);
-    setTabOrder(Command1, Command5);
-    setTabOrder(Command5, Command2);
-    setTabOrder(Command2, Command3);
+    new HeldEnterGuard(this, { submitButton, topTimesButton, closeButton, joinButton, clubButton });
+    setTabOrder(joinButton, submitButton);
+    setTabOrder(submitButton, clubButton);
+    setTabOrder(clubButton, topTimesButton);
+    setTabOrder(topTimesButton, closeButton);
 
     Form_Load();
 }
@@ -137,9 +141,9 @@ void StatsWindow::Form_Load()
 {
     if (basGlobals.TimedMode) {
         if (m_results.qualifies()) {
-            Command4->show();
-            Command1->show();
-            for (QPushButton* button : { Command2, Command3, Command5 }) {
+            joinButton->show();
+            submitButton->show();
+            for (QPushButton* button : { topTimesButton, closeButton, clubButton }) {
                 button->move(twips(3720), button->y());
             }
             RecordTopTime(basGlobals.ProblemType);
@@ -149,12 +153,13 @@ void StatsWindow::Form_Load()
     }
 
     if (basGlobals.OnlyAllowCorrect || basGlobals.TimedMode) {
-        for (QWidget* widget : { Label3, Label4, IncorrectLab, PercentLab, Label1, CorrectLab }) {
+        for (QWidget* widget : { incorrectCaption, percentCaption, IncorrectLab, PercentLab,
+                                 correctCaption, CorrectLab }) {
             widget->hide();
         }
-        Label2->move(twips(1440 - 500), twips(600));
+        timeCaption->move(twips(1440 - 500), twips(600));
         ShowTime->move(twips(3600 - 500), twips(600));
-        Image1->move(Image1->x(), twips(360));
+        trophyPicture->move(trophyPicture->x(), twips(360));
     }
 
     CorrectLab->setText(QString::number(m_results.correct));
@@ -164,7 +169,7 @@ void StatsWindow::Form_Load()
     PercentLab->setText(m_results.percentText());
 
     // The first visible button takes the focus, so Enter or Space works without the mouse.
-    for (QPushButton* button : { Command4, Command1, Command5 }) {
+    for (QPushButton* button : { joinButton, submitButton, clubButton }) {
         if (!button->isHidden()) {
             button->setFocus();
             break;
@@ -174,21 +179,22 @@ void StatsWindow::Form_Load()
 
 void StatsWindow::RecordTopTime(std::int16_t problemType)
 {
-    const TopTimeRecording recording = recordTopTime(
-        m_stores.topTimes, problemType, m_results.clockText(), [this] { return NameDialog::ask(parentWidget(), basGlobals); });
+    const TopTimeRecording recording
+        = recordTopTime(m_stores.topTimes, problemType, m_results.clockText(),
+                        [this] { return NameDialog::ask(parentWidget(), basGlobals); });
     basGlobals.TopTimeSlot = recording.slot;
     // A top time that cannot be kept is said so, never lost in silence.
     if (!recording.saved) {
         showMessage(parentWidget(), QStringLiteral("Unable to save file."));
     }
     if (basGlobals.TopTimeSlot != NoTopTimeSlot) {
-        Command2_Click();
+        onViewTopTimes();
     }
 }
 
-void StatsWindow::Command1_Click()
+void StatsWindow::onSubmit()
 {
-    Command1->hide();
+    submitButton->hide();
     basGlobals.NamePromptTitle = submissionPrompt();
     const QString name = NameDialog::ask(this, basGlobals, NameDialog::Banner::Hidden);
     const QString address = submissionAddress(name, basGlobals.ProblemType, m_results.clockText(),
@@ -198,23 +204,23 @@ void StatsWindow::Command1_Click()
     regainFocus();
 }
 
-void StatsWindow::Command2_Click()
+void StatsWindow::onViewTopTimes()
 {
     TopTimesBoard::showModal(isVisible() ? this : parentWidget(), basGlobals, m_stores.topTimes);
 }
 
-void StatsWindow::Command3_Click()
+void StatsWindow::onClose()
 {
     accept();
 }
 
-void StatsWindow::Command4_Click()
+void StatsWindow::onJoinClub()
 {
     const ProblemTypeInfo* type = problemTypeInfo(basGlobals.ProblemType);
     const QString subject = type != nullptr
         ? QString::fromLatin1(type->name.data(), static_cast<qsizetype>(type->name.size()))
         : QString();
-    Command4->hide();
+    joinButton->hide();
     basGlobals.NamePromptTitle = "You are in the Sumdash Club!";
     const QString name = NameDialog::ask(this, basGlobals);
     if (!m_stores.club.SaveClubRecord(clubRecordText(name, m_results.clockText(), subject))) {
@@ -225,7 +231,7 @@ void StatsWindow::Command4_Click()
     regainFocus();
 }
 
-void StatsWindow::Command5_Click()
+void StatsWindow::onViewClub()
 {
     ClubBoard::showModal(this, basGlobals, m_stores.club);
 }

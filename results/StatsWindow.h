@@ -5,7 +5,6 @@
 #include "results/RunResults.h"
 
 #include <QDialog>
-
 #include <cstdint>
 
 struct GameState;
@@ -32,29 +31,29 @@ private:
     /// saves all tables and then shows the board.
     void RecordTopTime(std::int16_t problemType);
     /// Sends the time to the online scoreboard, once: name prompt, then the browser.
-    void Command1_Click();
-    void Command2_Click();
-    void Command3_Click();
-    void Command4_Click();
-    void Command5_Click();
+    void onSubmit();
+    void onViewTopTimes();
+    void onClose();
+    void onJoinClub();
+    void onViewClub();
     void regainFocus();
 
     GameState& basGlobals;
     const RunResults m_results;
     RecordStores m_stores;
     WebBrowser& m_browser;
-    QLabel* Label1;
-    QLabel* Label2;
-    QLabel* Label3;
-    QLabel* Label4;
+    QLabel* correctCaption;
+    QLabel* timeCaption;
+    QLabel* incorrectCaption;
+    QLabel* percentCaption;
     QLabel* ShowTime;
     QLabel* CorrectLab;
     QLabel* IncorrectLab;
     QLabel* PercentLab;
-    QWidget* Image1;
-    QPushButton* Command1;
-    QPushButton* Command2;
-    QPushButton* Command3;
-    QPushButton* Command4;
-    QPushButton* Command5;
+    QWidget* trophyPicture;
+    QPushButton* submitButton;
+    QPushButton* topTimesButton;
+    QPushButton* closeButton;
+    QPushButton* joinButton;
+    QPushButton* clubButton;
 };
