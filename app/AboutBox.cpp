@@ -20,15 +20,18 @@ const QString Warning = QStringLiteral(
 
 const QString Copyright = QStringLiteral("Copyright \u00A9 2026 Pellmoor");
 
-QPushButton* makeButton(QWidget* parent, const char* name, const QString& text, const QRect& geometry)
+QPushButton* makeButton(QWidget* parent, const char* name, const QString& text,
+                        const QRect& geometry)
 {
-    QPushButton* button = makeCommandButton(parent, QString::fromLatin1(name), text, geometry, 8.25);
+    QPushButton* button
+        = makeCommandButton(parent, QString::fromLatin1(name), text, geometry, 8.25);
     button->setAutoDefault(false);
     button->setDefault(false);
     return button;
 }
 
-QGroupBox* makeFrame(QWidget* parent, const char* name, const QString& caption, const QRect& geometry)
+QGroupBox* makeFrame(QWidget* parent, const char* name, const QString& caption,
+                     const QRect& geometry)
 {
     auto* frame = new QGroupBox(caption, parent);
     frame->setObjectName(QString::fromLatin1(name));
@@ -56,28 +59,31 @@ AboutBox::AboutBox(QWidget* parent, SystemInfoLauncher& systemInfo)
     setObjectName(QStringLiteral("frmAbout"));
     setUpDialogFrame(this, QStringLiteral("About Sumdash!"), twipsSize(4155, 4215));
 
-    auto* Image1 = new SvgPicture(QStringLiteral(":/assets/maker-logo.svg"), SvgPicture::Fit::Stretch, this);
-    Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setGeometry(twips(120, 120, 3915, 1650));
-    Image1->setAccessibleName(QStringLiteral("Pellmoor"));
+    auto* makerLogo
+        = new SvgPicture(QStringLiteral(":/assets/maker-logo.svg"), SvgPicture::Fit::Stretch, this);
+    makerLogo->setObjectName(QStringLiteral("Image1"));
+    makerLogo->setGeometry(twips(120, 120, 3915, 1650));
+    makerLogo->setAccessibleName(QStringLiteral("Pellmoor"));
 
-    auto* Command1 = makeButton(this, "Command1", QStringLiteral("OK"), twips(120, 3720, 1875, 375));
-    QGroupBox* Frame3 = makeFrame(this, "Frame3", QStringLiteral("Warning:"), twips(120, 1800, 3915, 1335));
-    auto* Label1 = makeTextLabel(Frame3, QStringLiteral("Label1"), Warning);
-    Label1->setGeometry(twips(120, 240, 3735, 975));
-    Label1->setWordWrap(true);
-    Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Label1->setFont(designFont(QStringLiteral("MS Sans Serif"), 7));
-    QGroupBox* Frame4 = makeFrame(this, "Frame4", Copyright, twips(120, 3240, 3915, 375));
+    auto* okButton
+        = makeButton(this, "Command1", QStringLiteral("OK"), twips(120, 3720, 1875, 375));
+    QGroupBox* warningFrame
+        = makeFrame(this, "Frame3", QStringLiteral("Warning:"), twips(120, 1800, 3915, 1335));
+    auto* warningText = makeTextLabel(warningFrame, QStringLiteral("Label1"), Warning);
+    warningText->setGeometry(twips(120, 240, 3735, 975));
+    warningText->setWordWrap(true);
+    warningText->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    warningText->setFont(designFont(QStringLiteral("MS Sans Serif"), 7));
+    QGroupBox* copyrightFrame = makeFrame(this, "Frame4", Copyright, twips(120, 3240, 3915, 375));
     auto* cmdSysInfo = makeButton(this, "cmdSysInfo", QStringLiteral("System Info..."),
                                   twips(2160, 3720, 1875, 375));
 
-    connect(Command1, &QPushButton::clicked, this, &QDialog::accept);
+    connect(okButton, &QPushButton::clicked, this, &QDialog::accept);
     connect(cmdSysInfo, &QPushButton::clicked, this, &AboutBox::cmdSysInfo_Click);
-    setTabOrder(Command1, Frame3);
-    setTabOrder(Frame3, Frame4);
-    setTabOrder(Frame4, cmdSysInfo);
-    Command1->setFocus();
+    setTabOrder(okButton, warningFrame);
+    setTabOrder(warningFrame, copyrightFrame);
+    setTabOrder(copyrightFrame, cmdSysInfo);
+    okButton->setFocus();
 }
 
 void AboutBox::cmdSysInfo_Click()

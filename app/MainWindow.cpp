@@ -6,20 +6,20 @@
 #include "app/WoodBackground.h"
 #include "assets/ArtIcons.h"
 #include "assets/DesignFonts.h"
-#include "page/AnswerBox.h"
-#include "ui/DialogFrame.h"
 #include "engine/GameState.h"
-#include "ui/LabelFit.h"
-#include "page/ProblemPage.h"
 #include "engine/RunClock.h"
-#include "ui/SvgPicture.h"
-#include "ui/Twips.h"
-#include "web/WebPages.h"
+#include "page/AnswerBox.h"
+#include "page/ProblemPage.h"
 #include "records/ClubBoard.h"
 #include "records/TopTimesBoard.h"
 #include "results/StatsWindow.h"
 #include "setup/OptionsDialog.h"
 #include "setup/SelectDialog.h"
+#include "ui/DialogFrame.h"
+#include "ui/LabelFit.h"
+#include "ui/SvgPicture.h"
+#include "ui/Twips.h"
+#include "web/WebPages.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -113,17 +113,18 @@ MainWindow::MainWindow(GameState& globals, RandomSource& random, RunClock& runCl
     buildToolbar(client);
     buildCountsRow(client);
 
-    auto* Image1 = new SvgPicture(QStringLiteral(":/assets/pencil.svg"), SvgPicture::Fit::Stretch, client);
-    Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setAccessibleName(QStringLiteral("Pencil"));
-    Image1->setGeometry(twips(600, 1920, 810, 3495));
+    auto* pencilPicture
+        = new SvgPicture(QStringLiteral(":/assets/pencil.svg"), SvgPicture::Fit::Stretch, client);
+    pencilPicture->setObjectName(QStringLiteral("Image1"));
+    pencilPicture->setAccessibleName(QStringLiteral("Pencil"));
+    pencilPicture->setGeometry(twips(600, 1920, 810, 3495));
 
-    Picture1 = new ProblemPage(client);
-    Picture1->setGeometry(twips(2280, 1560, 6495, 4695));
-    connect(Picture1, &SvgPicture::clicked, this, &MainWindow::Picture1_Click);
-    AnswerBox* AnsText = Picture1->answerBox();
+    page = new ProblemPage(client);
+    page->setGeometry(twips(2280, 1560, 6495, 4695));
+    connect(page, &SvgPicture::clicked, this, &MainWindow::onPageClicked);
+    AnswerBox* AnsText = page->answerBox();
     connect(AnsText, &AnswerBox::keyDown, this, &MainWindow::AnsText_KeyDown);
-    connect(AnsText, &AnswerBox::enterPressed, this, &MainWindow::AnsText_KeyPress);
+    connect(AnsText, &AnswerBox::enterPressed, this, &MainWindow::onAnswerEntered);
     connect(AnsText, &AnswerBox::keyUp, this, &MainWindow::AnsText_KeyUp);
 
     buildBanner(client); // after the page, so the banner covers it
@@ -175,8 +176,10 @@ void MainWindow::buildMenus()
 
     mnuTools = bar->addMenu(QStringLiteral("&Top Times"));
     mnuTools->setObjectName(QStringLiteral("mnuTools"));
-    mnuBestTimes = addMenuItem(mnuTools, "mnuBestTimes", QStringLiteral("&View Top Times"), Qt::Key_F7);
-    mnuViewClub = addMenuItem(mnuTools, "mnuViewClub", QStringLiteral("View &Sumdash Club"), Qt::Key_F8);
+    mnuBestTimes
+        = addMenuItem(mnuTools, "mnuBestTimes", QStringLiteral("&View Top Times"), Qt::Key_F7);
+    mnuViewClub
+        = addMenuItem(mnuTools, "mnuViewClub", QStringLiteral("View &Sumdash Club"), Qt::Key_F8);
     mnuOnlineTimes = addMenuItem(mnuTools, "mnuOnlineTimes", QStringLiteral("O&nline Top Times"),
                                  Qt::CTRL | Qt::Key_T);
 
@@ -184,7 +187,8 @@ void MainWindow::buildMenus()
     mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
     mnuPellmoorOnWeb = mnuHelp->addMenu(QStringLiteral("Pellmoor On The &Web"));
     mnuPellmoorOnWeb->setObjectName(QStringLiteral("mnuPellmoorOnWeb"));
-    mnuSumdashOnline = addMenuItem(mnuPellmoorOnWeb, "mnuSumdashOnline", QStringLiteral("Sum&dash!"));
+    mnuSumdashOnline
+        = addMenuItem(mnuPellmoorOnWeb, "mnuSumdashOnline", QStringLiteral("Sum&dash!"));
     mnuHome = addMenuItem(mnuPellmoorOnWeb, "mnuHome", QStringLiteral("Pellmoor &Homepage"));
     addSeparator(mnuPellmoorOnWeb, "pgu");
     mnuOnSupport = addMenuItem(mnuPellmoorOnWeb, "mnuOnSupport", QStringLiteral("Online &Support"));
@@ -222,7 +226,8 @@ void MainWindow::buildToolbar(QWidget* client)
             continue;
         }
         const QString key = QString::fromLatin1(button.key);
-        QAction* action = Toolbar1->addAction(toolbarIcon(key), QString::fromLatin1(button.toolTip));
+        QAction* action
+            = Toolbar1->addAction(toolbarIcon(key), QString::fromLatin1(button.toolTip));
         action->setToolTip(QString::fromLatin1(button.toolTip));
         action->setObjectName(QStringLiteral("Toolbar1_") + key);
         Toolbar1->widgetForAction(action)->setObjectName(key);
@@ -233,21 +238,24 @@ void MainWindow::buildToolbar(QWidget* client)
 
 void MainWindow::buildCountsRow(QWidget* client)
 {
-    Label1 = makeImpactLabel(client, "Label1", QStringLiteral("Correct:"), twips(240, 840, 1695, 495),
-                             Qt::AlignRight);
-    CorrectLab = makeImpactLabel(client, "CorrectLab", QStringLiteral("0"),
-                                 twips(2040, 840, 855, 495), Qt::AlignLeft, QColor(0x00, 0x80, 0x00));
-    Label3 = makeImpactLabel(client, "Label3", QStringLiteral("Incorrect:"),
-                             twips(2880, 840, 2055, 495), Qt::AlignRight);
-    IncorrectLab = makeImpactLabel(client, "IncorrectLab", QStringLiteral("0"),
-                                   twips(5040, 840, 1215, 495), Qt::AlignLeft, QColor(0xC0, 0x00, 0x00));
+    correctCaption = makeImpactLabel(client, "Label1", QStringLiteral("Correct:"),
+                                     twips(240, 840, 1695, 495), Qt::AlignRight);
+    CorrectLab
+        = makeImpactLabel(client, "CorrectLab", QStringLiteral("0"), twips(2040, 840, 855, 495),
+                          Qt::AlignLeft, QColor(0x00, 0x80, 0x00));
+    incorrectCaption = makeImpactLabel(client, "Label3", QStringLiteral("Incorrect:"),
+                                       twips(2880, 840, 2055, 495), Qt::AlignRight);
+    IncorrectLab
+        = makeImpactLabel(client, "IncorrectLab", QStringLiteral("0"), twips(5040, 840, 1215, 495),
+                          Qt::AlignLeft, QColor(0xC0, 0x00, 0x00));
     ShowTime = makeImpactLabel(client, "ShowTime", QStringLiteral("0:00"), ShowTimeGeometry,
                                Qt::AlignLeft, QColor(0x00, 0x00, 0xC0));
 }
 
 void MainWindow::buildBanner(QWidget* client)
 {
-    pbStatus = new SvgPicture(QStringLiteral(":/assets/banner.svg"), SvgPicture::Fit::NaturalSize, client);
+    pbStatus = new SvgPicture(QStringLiteral(":/assets/banner.svg"), SvgPicture::Fit::NaturalSize,
+                              client);
     pbStatus->setObjectName(QStringLiteral("pbStatus"));
     pbStatus->setGeometry(twips(720, 2280, 7335, 2055));
     lblStatus = makeTextLabel(pbStatus, QStringLiteral("lblStatus"), QStringLiteral("Ready..."));
@@ -411,12 +419,11 @@ void MainWindow::FinishRun()
     m_run.FinishRun(m_runClock.elapsedMs());
     showView();
     // Heard by a screen reader before the results window takes over.
-    Picture1->setAccessibleDescription(QStringLiteral("Finished! Time %1").arg(ShowTime->text()));
-    QAccessibleEvent finished(Picture1, QAccessible::Alert);
+    page->setAccessibleDescription(QStringLiteral("Finished! Time %1").arg(ShowTime->text()));
+    QAccessibleEvent finished(page, QAccessible::Alert);
     QAccessible::updateAccessibility(&finished);
-    StatsWindow::showModal(this, basGlobals,
-                           RunResults::of(basGlobals),
-                           m_stores, m_desktop.browser);
+    StatsWindow::showModal(this, basGlobals, RunResults::of(basGlobals), m_stores,
+                           m_desktop.browser);
     regainFocus();
 }
 
@@ -446,10 +453,10 @@ void MainWindow::Timer1_Timer()
 void MainWindow::AnsText_KeyDown(const QString& typedText, bool isBackspace)
 {
     m_run.answerKeyDown(typedText.toStdString(), isBackspace);
-    Picture1->showView(m_run.view());
+    page->showView(m_run.view());
 }
 
-void MainWindow::AnsText_KeyPress()
+void MainWindow::onAnswerEntered()
 {
     if (m_run.answerEnter() == AnswerOutcome::RunFinished) {
         FinishRun();
@@ -461,12 +468,12 @@ void MainWindow::AnsText_KeyPress()
 void MainWindow::AnsText_KeyUp()
 {
     m_run.answerKeyUp();
-    Picture1->showView(m_run.view());
+    page->showView(m_run.view());
 }
 
-void MainWindow::Picture1_Click()
+void MainWindow::onPageClicked()
 {
-    AnswerBox* AnsText = Picture1->answerBox();
+    AnswerBox* AnsText = page->answerBox();
     if (AnsText->isVisible() && AnsText->isEnabled()) {
         AnsText->setFocus(Qt::MouseFocusReason);
     }
@@ -475,14 +482,14 @@ void MainWindow::Picture1_Click()
 void MainWindow::showView()
 {
     const DrillView& view = m_run.view();
-    Picture1->showView(view);
+    page->showView(view);
 
     setLabelText(CorrectLab, fromStd(view.CorrectLab));
     setLabelText(IncorrectLab, fromStd(view.IncorrectLab));
     showClock(ShowTime, fromStd(view.ShowTime));
-    Label1->setVisible(view.countsRow.Label1);
+    correctCaption->setVisible(view.countsRow.Label1);
     CorrectLab->setVisible(view.countsRow.CorrectLab);
-    Label3->setVisible(view.countsRow.Label3);
+    incorrectCaption->setVisible(view.countsRow.Label3);
     IncorrectLab->setVisible(view.countsRow.IncorrectLab);
     ShowTime->setVisible(view.countsRow.ShowTime);
 
@@ -516,7 +523,7 @@ void MainWindow::showView()
     m_toolbarButtons.at(QStringLiteral("toptime"))->setEnabled(commands.mnuTools);
 
     if (m_run.takeFocusRequest()) {
-        Picture1->answerBox()->setFocus(Qt::OtherFocusReason);
+        page->answerBox()->setFocus(Qt::OtherFocusReason);
     }
 }
 

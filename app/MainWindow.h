@@ -15,7 +15,6 @@ struct DesktopServices
 };
 
 #include <QMainWindow>
-
 #include <map>
 
 class SplashWindow;
@@ -86,9 +85,9 @@ private:
     void StopRun();
     void FinishRun();
     void AnsText_KeyDown(const QString& typedText, bool isBackspace);
-    void AnsText_KeyPress();
+    void onAnswerEntered();
     void AnsText_KeyUp();
-    void Picture1_Click();
+    void onPageClicked();
 
     void regainFocus();
     /// Brings every control in line with the engine's view of the run.
@@ -121,14 +120,14 @@ private:
     QToolBar* Toolbar1 = nullptr;
     std::map<QString, QAction*> m_toolbarButtons;
 
-    QLabel* Label1 = nullptr;
+    QLabel* correctCaption = nullptr;
     QLabel* CorrectLab = nullptr;
-    QLabel* Label3 = nullptr;
+    QLabel* incorrectCaption = nullptr;
     QLabel* IncorrectLab = nullptr;
     QLabel* ShowTime = nullptr;
     SvgPicture* pbStatus = nullptr;
     QLabel* lblStatus = nullptr;
-    ProblemPage* Picture1 = nullptr;
+    ProblemPage* page = nullptr;
     QTimer* Timer1 = nullptr;
     QTimer* Timer2 = nullptr;
 };

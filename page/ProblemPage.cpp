@@ -2,12 +2,12 @@
 #include "page/ProblemPage.h"
 
 #include "assets/DesignFonts.h"
-#include "page/AnswerBox.h"
-#include "ui/DialogFrame.h"
 #include "engine/DrillView.h"
-#include "page/AnnouncedLabel.h"
 #include "engine/ProblemTypes.h"
 #include "engine/ProblemWords.h"
+#include "page/AnnouncedLabel.h"
+#include "page/AnswerBox.h"
+#include "ui/DialogFrame.h"
 #include "ui/Twips.h"
 
 #include <QAccessible>
@@ -35,11 +35,11 @@ ProblemPage::ProblemPage(QWidget* parent)
 {
     setObjectName(QStringLiteral("Picture1"));
 
-    Label2 = new SvgPicture(QStringLiteral(":/assets/logo.svg"), Fit::Stretch, this);
-    Label2->setObjectName(QStringLiteral("Label2"));
-    Label2->setGeometry(twips(3360, 120, 2745, 1185));
-    Label2->setAccessibleName(QStringLiteral("Sumdash! timed run"));
-    Label2->hide();
+    timedRunLogo = new SvgPicture(QStringLiteral(":/assets/logo.svg"), Fit::Stretch, this);
+    timedRunLogo->setObjectName(QStringLiteral("Label2"));
+    timedRunLogo->setGeometry(twips(3360, 120, 2745, 1185));
+    timedRunLogo->setAccessibleName(QStringLiteral("Sumdash! timed run"));
+    timedRunLogo->hide();
 
     UpLeft = makeLabel("UpLeft", twips(1920, 840, 615, 855), 48);
     UpRight = makeLabel("UpRight", twips(2520, 840, 615, 855), 48);
@@ -78,7 +78,8 @@ ProblemPage::ProblemPage(QWidget* parent)
     DenLab = makeLabel("DenLab", twips(5400, 3120, 255, 255), 8.25);
 }
 
-QLabel* ProblemPage::makeLabel(const char* name, const QRect& geometry, double pointSize, QLabel* label)
+QLabel* ProblemPage::makeLabel(const char* name, const QRect& geometry, double pointSize,
+                               QLabel* label)
 {
     if (label == nullptr) {
         label = new QLabel(this);
@@ -134,5 +135,5 @@ void ProblemPage::showView(const DrillView& view)
     } else {
         WrongAns->setVisible(view.WrongAnsVisible);
     }
-    Label2->setVisible(view.Label2Visible);
+    timedRunLogo->setVisible(view.Label2Visible);
 }

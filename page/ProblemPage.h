@@ -27,7 +27,8 @@ public:
 
 private:
     /// Sets up a page label; a label passed in (an announced one) is set up instead of a plain one.
-    QLabel* makeLabel(const char* name, const QRect& geometry, double pointSize, QLabel* label = nullptr);
+    QLabel* makeLabel(const char* name, const QRect& geometry, double pointSize,
+                      QLabel* label = nullptr);
 
     QLabel* UpLeft;
     QLabel* UpRight;
@@ -37,7 +38,7 @@ private:
     QFrame* Line1;
     AnswerBox* AnsText;
     QLabel* WrongAns;
-    SvgPicture* Label2;
+    SvgPicture* timedRunLogo;
     QLabel* NumLab;
     QLabel* DenLab;
 };
