@@ -4,7 +4,6 @@
 #include "app/MainWindow.h"
 #include "app/RealGame.h"
 #include "assets/DesignFonts.h"
-#include "bench/ChildProcess.h"
 #include "bench/MinimalWindow.h"
 #include "bench/SummaryTable.h"
 #include "engine/ClockText.h"
@@ -13,9 +12,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
-
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -27,7 +26,6 @@
 #include <optional>
 #include <sstream>
 #include <string>
-
 #include <sys/resource.h>
 
 namespace {
@@ -326,17 +324,17 @@ double percentOf(const Report& figures, const std::string& stretch)
 
 /// Sumdash!'s CPU time over the minimal window's; "—" when the minimal window's is below a
 /// millisecond, where the ratio would only compare the noise of two idle processes.
-std::string cpuRatio(const Report& game, const Report& plain, const std::string& stretch)
+QString cpuRatio(const Report& game, const Report& plain, const std::string& stretch)
 {
     const double plainMs = plain.at(stretch + "_cpu_ms");
-    return plainMs < 1.0 ? std::string("—")
+    return plainMs < 1.0 ? QStringLiteral("—")
                          : bench::ratioText(game.at(stretch + "_cpu_ms"), plainMs);
 }
 
-std::string cpuCell(const Report& figures, const std::string& stretch)
+QString cpuCell(const Report& figures, const std::string& stretch)
 {
-    return bench::textf("%.2f %% (%.1f ms)", percentOf(figures, stretch),
-                        figures.at(stretch + "_cpu_ms"));
+    return QString::asprintf("%.2f %% (%.1f ms)", percentOf(figures, stretch),
+                             figures.at(stretch + "_cpu_ms"));
 }
 
 /// Whole seconds the clock is ahead (+) or behind (-) the real time since the clock started.
@@ -347,13 +345,13 @@ long clockError(const Report& figures)
 }
 
 /// The clock's error, and when its ticks came against the whole seconds they stand for.
-std::string clockCell(const Report& figures)
+QString clockCell(const Report& figures)
 {
     const long error = clockError(figures);
-    const std::string seconds = error == 0 ? std::string("0 s") : bench::textf("%+ld s", error);
+    const QString seconds = error == 0 ? QStringLiteral("0 s") : QString::asprintf("%+ld s", error);
     return seconds
-        + bench::textf(" (ticks %+.1f to %+.1f ms off the whole second)",
-                       figures.at("earliest_tick_ms"), figures.at("latest_tick_ms"));
+        + QString::asprintf(" (ticks %+.1f to %+.1f ms off the whole second)",
+                            figures.at("earliest_tick_ms"), figures.at("latest_tick_ms"));
 }
 
 enum class AnswerBox { Shown, None };
@@ -378,35 +376,47 @@ void printDetails(const char* who, const Report& figures, AnswerBox answerBox)
     }
 }
 
-int runLauncher()
+/// Starts this program again in the given mode, its output and errors read together.
+void startChild(QProcess& child, const QString& mode)
 {
-    const std::string self = bench::selfPath();
-    if (self.empty()) {
-        std::fprintf(stderr, "clock_bench: cannot find its own program file\n");
-        return EXIT_FAILURE;
-    }
+    child.setProcessChannelMode(QProcess::MergedChannels);
+    child.start(QCoreApplication::applicationFilePath(), { mode });
+}
+
+/// Waits for the child to end; true when it exited with status 0. What it printed stays to be
+/// read; it may print a pipe's worth (64 KiB) while another child is waited for.
+bool finished(QProcess& child)
+{
+    return child.waitForFinished(-1) && child.exitStatus() == QProcess::NormalExit
+        && child.exitCode() == 0;
+}
+
+int runLauncher(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
     std::printf(
         "Clock benchmark: both windows side by side, each in its own process; about 80 s.\n");
     std::fflush(stdout);
     // Side by side: CPU time is counted per process, and the minute of real time each clock
     // needs is spent only once.
-    bench::ChildProcess sumdash;
-    bench::ChildProcess minimal;
-    if (!sumdash.start(self, { "sumdash" }) || !minimal.start(self, { "minimal" })) {
-        return EXIT_FAILURE;
-    }
-    const bool sumdashExited = sumdash.finish();
-    const bool minimalExited = minimal.finish();
-    const Report game = readReport(sumdash.output());
-    const Report plain = readReport(minimal.output());
+    QProcess sumdash;
+    QProcess minimal;
+    startChild(sumdash, QStringLiteral("sumdash"));
+    startChild(minimal, QStringLiteral("minimal"));
+    const bool sumdashExited = finished(sumdash);
+    const bool minimalExited = finished(minimal);
+    const std::string sumdashOutput = sumdash.readAll().toStdString();
+    const std::string minimalOutput = minimal.readAll().toStdString();
+    const Report game = readReport(sumdashOutput);
+    const Report plain = readReport(minimalOutput);
     if (!sumdashExited || !complete(game)) {
-        std::fprintf(stderr, "clock_bench: the Sumdash! child failed; it said:\n%s\n",
-                     sumdash.output().c_str());
+        std::fprintf(stderr, "clock_bench: the Sumdash! child failed (%s); it said:\n%s\n",
+                     qUtf8Printable(sumdash.errorString()), sumdashOutput.c_str());
         return EXIT_FAILURE;
     }
     if (!minimalExited || !complete(plain)) {
-        std::fprintf(stderr, "clock_bench: the minimal child failed; it said:\n%s\n",
-                     minimal.output().c_str());
+        std::fprintf(stderr, "clock_bench: the minimal child failed (%s); it said:\n%s\n",
+                     qUtf8Printable(minimal.errorString()), minimalOutput.c_str());
         return EXIT_FAILURE;
     }
 
@@ -444,5 +454,5 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "usage: clock_bench | sumdash | minimal\n");
         return EXIT_FAILURE;
     }
-    return runLauncher();
+    return runLauncher(argc, argv);
 }

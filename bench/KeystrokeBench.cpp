@@ -14,7 +14,6 @@
 #include <QLineEdit>
 #include <QStyle>
 #include <QTest>
-
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -225,7 +224,8 @@ private:
         });
         driver.then([](QWidget* selector) { clickChild(selector, QStringLiteral("Command1_0")); });
         m_game.frmMain.mnuStart_Click();
-        require(m_game.basGlobals.DialogResult == 0 && !m_game.basGlobals.TimedMode && m_game.basGlobals.ProblemType == 1
+        require(m_game.basGlobals.DialogResult == 0 && !m_game.basGlobals.TimedMode
+                    && m_game.basGlobals.ProblemType == 1
                     && m_game.basGlobals.PracticeProblemCount == ProblemsPerRun,
                 "the practice run did not start with 999 Addition problems");
         countDown();
@@ -235,7 +235,8 @@ private:
     {
         driver.then([](QWidget* selector) { clickChild(selector, QStringLiteral("Command1_0")); });
         m_game.frmMain.mnuDash_Click();
-        require(m_game.basGlobals.DialogResult == 0 && m_game.basGlobals.TimedMode, "the timed run did not start");
+        require(m_game.basGlobals.DialogResult == 0 && m_game.basGlobals.TimedMode,
+                "the timed run did not start");
         countDown();
     }
 
@@ -314,13 +315,13 @@ void append(std::vector<double>& all, const std::vector<double>& more)
 }
 
 /// "0.57 / 0.83 ms": median and 99th percentile.
-std::string medianAndP99(const std::vector<double>& samples)
+QString medianAndP99(const std::vector<double>& samples)
 {
-    return bench::textf("%.2f / %.2f ms", bench::median(samples) / 1000.0,
-                        bench::percentile(samples, 99.0) / 1000.0);
+    return QString::asprintf("%.2f / %.2f ms", bench::median(samples) / 1000.0,
+                             bench::percentile(samples, 99.0) / 1000.0);
 }
 
-std::string ratiosOf(const std::vector<double>& sumdash, const std::vector<double>& minimal)
+QString ratiosOf(const std::vector<double>& sumdash, const std::vector<double>& minimal)
 {
     return bench::ratioText(bench::median(sumdash), bench::median(minimal)) + " / "
         + bench::ratioText(bench::percentile(sumdash, 99.0), bench::percentile(minimal, 99.0));

@@ -26,7 +26,6 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QVBoxLayout>
-
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -194,7 +193,8 @@ LargeOpening openOnce(const ClubFile& club)
         window->repaint();
         opening.ms = millisecondsSince(start);
         opening.peakExtraMiB = statusMiB("VmHWM:") - before;
-        opening.rows = window->findChild<QTableView*>(QStringLiteral("MSFlexGrid1"))->model()->rowCount();
+        opening.rows
+            = window->findChild<QTableView*>(QStringLiteral("MSFlexGrid1"))->model()->rowCount();
         window->close();
     };
     QTimer::singleShot(0, answer);
@@ -225,11 +225,11 @@ QByteArray memberGroup()
 {
     QByteArray group;
     for (const char* type : { "Addition", "Subtraction", "Multiplication", "Division", "Random" }) {
-        group += EncodeClubText(clubRecordText(QString::fromUtf8("Slow Zoë"), QStringLiteral("2:30"),
-                                               QString::fromLatin1(type)))
+        group += EncodeClubText(clubRecordText(QString::fromUtf8("Slow Zoë"),
+                                               QStringLiteral("2:30"), QString::fromLatin1(type)))
             + "\r\n";
-        group += EncodeClubText(clubRecordText(QString::fromUtf8("Fast 小明"), QStringLiteral("1:45"),
-                                               QString::fromLatin1(type)))
+        group += EncodeClubText(clubRecordText(QString::fromUtf8("Fast 小明"),
+                                               QStringLiteral("1:45"), QString::fromLatin1(type)))
             + "\r\n";
     }
     return group;
@@ -238,9 +238,9 @@ QByteArray memberGroup()
 void printLargeOpening(const char* title, qint64 bytes, const LargeOpening& opening)
 {
     std::printf("%s (%.1f MiB):\n", title, static_cast<double>(bytes) / 1048576.0);
-    std::printf("  opened in %8.1f ms, %d grid rows%s%s\n", opening.ms, opening.rows,
-                opening.message.isEmpty() ? "" : ", after the message: ",
-                qPrintable(opening.message));
+    std::printf(
+        "  opened in %8.1f ms, %d grid rows%s%s\n", opening.ms, opening.rows,
+        opening.message.isEmpty() ? "" : ", after the message: ", qPrintable(opening.message));
     std::printf("  most memory taken beyond what was resident before: +%.1f MiB\n",
                 opening.peakExtraMiB);
 }
@@ -408,7 +408,8 @@ int main(int argc, char* argv[])
         return EXIT_FAILURE;
     }
     const LargeOpening fiftySeparators = openOnce(large);
-    printLargeOpening("Opening the club board on 50 MB of separators", separatorBytes, fiftySeparators);
+    printLargeOpening("Opening the club board on 50 MB of separators", separatorBytes,
+                      fiftySeparators);
     if (!QFile::resize(largePath, 0) || !QFile::resize(largePath, OneGiB)) {
         std::fprintf(stderr, "records_bench: the sparse 1 GiB club could not be made\n");
         return EXIT_FAILURE;
@@ -428,35 +429,39 @@ int main(int argc, char* argv[])
         60,
         "Club board opened on 100,000 members (minimal: the same members in a QTableView over "
         "a QStandardItemModel)",
-        bench::textf("%.0f ms", bench::median(board.ms)),
-        bench::textf("%.0f ms", bench::median(plain.ms)),
+        QString::asprintf("%.0f ms", bench::median(board.ms)),
+        QString::asprintf("%.0f ms", bench::median(plain.ms)),
         bench::ratioText(bench::median(board.ms), bench::median(plain.ms)), "< 100 ms");
-    bench::printSummaryRow(61, "Club board on 100,000 members: switching type, median / max",
-                           bench::textf("%.1f / %.1f ms", bench::median(switches), bench::largest(switches)),
-                           "—", "—", "< 20 ms");
-    bench::printSummaryRow(62, "Club board opened on 50 MB of members: time / most extra memory",
-                           bench::textf("%.0f ms / %.0f MiB", fiftyMembers.ms, fiftyMembers.peakExtraMiB),
-                           "—", "—",
-                           bench::textf("< 1 s / < %.0f MiB (2× the file)",
-                                        2.0 * static_cast<double>(membersBytes) / 1048576.0));
-    bench::printSummaryRow(63, "Club board opened on 50 MB of separators: time / most extra memory",
-                           bench::textf("%.0f ms / %.0f MiB", fiftySeparators.ms, fiftySeparators.peakExtraMiB),
-                           "—", "—",
-                           bench::textf("< 1 s / < %.0f MiB (2× the file)",
-                                        2.0 * static_cast<double>(separatorBytes) / 1048576.0));
+    bench::printSummaryRow(
+        61, "Club board on 100,000 members: switching type, median / max",
+        QString::asprintf("%.1f / %.1f ms", bench::median(switches), bench::largest(switches)), "—",
+        "—", "< 20 ms");
+    bench::printSummaryRow(
+        62, "Club board opened on 50 MB of members: time / most extra memory",
+        QString::asprintf("%.0f ms / %.0f MiB", fiftyMembers.ms, fiftyMembers.peakExtraMiB), "—",
+        "—",
+        QString::asprintf("< 1 s / < %.0f MiB (2× the file)",
+                          2.0 * static_cast<double>(membersBytes) / 1048576.0));
+    bench::printSummaryRow(
+        63, "Club board opened on 50 MB of separators: time / most extra memory",
+        QString::asprintf("%.0f ms / %.0f MiB", fiftySeparators.ms, fiftySeparators.peakExtraMiB),
+        "—", "—",
+        QString::asprintf("< 1 s / < %.0f MiB (2× the file)",
+                          2.0 * static_cast<double>(separatorBytes) / 1048576.0));
     bench::printSummaryRow(
         64,
-        bench::textf("Club board opened on a sparse 1 GiB file (not read past the %lld MiB limit): "
-                     "time / most extra memory",
-                     static_cast<long long>(ClubListing::LargestFile / 1048576)),
-        bench::textf("%.0f ms / %.0f MiB", sparse.ms, sparse.peakExtraMiB), "—", "—",
+        QString::asprintf(
+            "Club board opened on a sparse 1 GiB file (not read past the %lld MiB limit): "
+            "time / most extra memory",
+            static_cast<long long>(ClubListing::LargestFile / 1048576)),
+        QString::asprintf("%.0f ms / %.0f MiB", sparse.ms, sparse.peakExtraMiB), "—", "—",
         "a few seconds / far below the file");
     bench::printSummaryRow(
         70,
         "Ranking a top time against the file and saving all 50 keys under the store's lock: median "
         "(minimal: the 50 keys read and written with QSettings)",
-        bench::textf("%.2f ms", bench::median(ranking)),
-        bench::textf("%.2f ms", bench::median(plainSettings)),
+        QString::asprintf("%.2f ms", bench::median(ranking)),
+        QString::asprintf("%.2f ms", bench::median(plainSettings)),
         bench::ratioText(bench::median(ranking), bench::median(plainSettings)), "—");
     return EXIT_SUCCESS;
 }

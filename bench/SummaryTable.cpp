@@ -2,43 +2,24 @@
 #include "bench/SummaryTable.h"
 
 #include <cmath>
-#include <cstdarg>
 #include <cstdio>
-#include <vector>
 
 namespace bench {
 
-std::string textf(const char* format, ...)
-{
-    std::va_list arguments;
-    va_start(arguments, format);
-    std::va_list measuring;
-    va_copy(measuring, arguments);
-    const int length = std::vsnprintf(nullptr, 0, format, measuring);
-    va_end(measuring);
-    std::string text;
-    if (length > 0) {
-        std::vector<char> buffer(static_cast<std::size_t>(length) + 1);
-        std::vsnprintf(buffer.data(), buffer.size(), format, arguments);
-        text.assign(buffer.data(), static_cast<std::size_t>(length));
-    }
-    va_end(arguments);
-    return text;
-}
-
-std::string ratioText(double sumdash, double minimal)
+QString ratioText(double sumdash, double minimal)
 {
     if (!(std::fabs(minimal) > 1e-9)) {
-        return "—";
+        return QStringLiteral("—");
     }
-    return textf("%.2f×", sumdash / minimal);
+    return QString::number(sumdash / minimal, 'f', 2) + QStringLiteral("×");
 }
 
-void printSummaryRow(int order, const std::string& figure, const std::string& sumdash,
-                     const std::string& minimal, const std::string& ratio, const std::string& goal)
+void printSummaryRow(int order, const QString& figure, const QString& sumdash,
+                     const QString& minimal, const QString& ratio, const QString& goal)
 {
-    std::printf("summary-row %d | %s | %s | %s | %s | %s |\n", order, figure.c_str(),
-                sumdash.c_str(), minimal.c_str(), ratio.c_str(), goal.c_str());
+    std::printf("summary-row %d | %s | %s | %s | %s | %s |\n", order, qUtf8Printable(figure),
+                qUtf8Printable(sumdash), qUtf8Printable(minimal), qUtf8Printable(ratio),
+                qUtf8Printable(goal));
     std::fflush(stdout);
 }
 
