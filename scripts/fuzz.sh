@@ -8,14 +8,15 @@ source "$SUMDASH_ROOT/scripts/deps.sh"
 seconds="${1:-60}"
 
 sumdash_install_missing clang libclang-rt-14-dev
-cmake -S "$SUMDASH_ROOT/fuzz" -B "$SUMDASH_ROOT/build-fuzz" -DCMAKE_CXX_COMPILER=clang++ >/dev/null
-cmake --build "$SUMDASH_ROOT/build-fuzz" --parallel "$(nproc)" >/dev/null
+cmake -S "$SUMDASH_ROOT" -B "$SUMDASH_ROOT/build-fuzz" -DCMAKE_CXX_COMPILER=clang++ \
+    -DSUMDASH_BUILD_FUZZ=ON -DSUMDASH_BUILD_TESTS=OFF -DSUMDASH_BUILD_BENCH=OFF >/dev/null
+cmake --build "$SUMDASH_ROOT/build-fuzz" --parallel "$(nproc)" --target fuzz_targets >/dev/null
 
 for target in club_reader practice_count top_times; do
     corpus="$SUMDASH_ROOT/fuzz/corpus/$target"
     mkdir -p "$corpus"
     log="$SUMDASH_ROOT/build-fuzz/$target.log"
-    if ! (cd "$SUMDASH_ROOT/build-fuzz" && "./fuzz_$target" -max_total_time="$seconds" \
+    if ! (cd "$SUMDASH_ROOT/build-fuzz" && "./fuzz/fuzz_$target" -max_total_time="$seconds" \
             -print_final_stats=1 "$corpus" "$SUMDASH_ROOT/fuzz/seeds/$target" >"$log" 2>&1); then
         echo "fuzz: $target found a crash:"
         tail -30 "$log"
