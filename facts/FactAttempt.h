@@ -1,9 +1,14 @@
 // One answer as the fact history keeps it, and the arithmetic fact it answered.
 #pragma once
 
+// <string> first: moc (Qt 6.4, libstdc++ 12) fails to parse <compare> when it comes before any
+// header that brings in the library's configuration, and every moc'ed file that includes this
+// one would stop there.
+// clang-format off
+#include <string>
 #include <compare>
 #include <cstdint>
-#include <string>
+// clang-format on
 
 enum class FactOperation : std::uint8_t {
     Add = 0,
