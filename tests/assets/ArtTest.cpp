@@ -6,6 +6,7 @@
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QImage>
+#include <QPainter>
 #include <QSvgRenderer>
 #include <QtTest>
 
@@ -20,6 +21,8 @@ private slots:
     void designNamesMapOntoShippedFonts();
     void displayFontDrawsTheDivisionSign();
     void toolbarStatesAreGreyAndBrighter();
+    void iconsAreDrawnAtTheScreensPixels_data();
+    void iconsAreDrawnAtTheScreensPixels();
 };
 
 void ArtTest::everyPictureLoads()
@@ -42,9 +45,12 @@ void ArtTest::designNamesMapOntoShippedFonts_data()
     QTest::addColumn<QString>("designName");
     QTest::addColumn<QString>("family");
 
-    QTest::newRow("display face") << "PellmoorFont" << "Comic Neue";
-    QTest::newRow("heavy captions") << "Impact" << "DejaVu Sans";
-    QTest::newRow("dialogs") << "MS Sans Serif" << "DejaVu Sans";
+    QTest::newRow("display face") << "PellmoorFont"
+                                  << "Comic Neue";
+    QTest::newRow("heavy captions") << "Impact"
+                                    << "DejaVu Sans";
+    QTest::newRow("dialogs") << "MS Sans Serif"
+                             << "DejaVu Sans";
 }
 
 void ArtTest::designNamesMapOntoShippedFonts()
@@ -70,12 +76,19 @@ void ArtTest::toolbarStatesAreGreyAndBrighter()
 {
     for (const char* key : { "dash", "practice", "stop", "club", "toptime", "web" }) {
         const QIcon icon = toolbarIcon(QString::fromLatin1(key));
-        const QImage normal = icon.pixmap(QSize(48, 48), QIcon::Normal).toImage().convertToFormat(QImage::Format_ARGB32);
-        const QImage disabled = icon.pixmap(QSize(48, 48), QIcon::Disabled).toImage().convertToFormat(QImage::Format_ARGB32);
-        const QImage hot = icon.pixmap(QSize(48, 48), QIcon::Active).toImage().convertToFormat(QImage::Format_ARGB32);
+        const QImage normal = icon.pixmap(QSize(48, 48), QIcon::Normal)
+                                  .toImage()
+                                  .convertToFormat(QImage::Format_ARGB32);
+        const QImage disabled = icon.pixmap(QSize(48, 48), QIcon::Disabled)
+                                    .toImage()
+                                    .convertToFormat(QImage::Format_ARGB32);
+        const QImage hot = icon.pixmap(QSize(48, 48), QIcon::Active)
+                               .toImage()
+                               .convertToFormat(QImage::Format_ARGB32);
         QCOMPARE(normal.size(), QSize(48, 48));
         long coloured = 0;
         long lighter = 0;
+        long brighter = 0;
         long opaque = 0;
         for (int y = 0; y < 48; ++y) {
             for (int x = 0; x < 48; ++x) {
@@ -88,13 +101,71 @@ void ArtTest::toolbarStatesAreGreyAndBrighter()
                     ++opaque;
                     coloured += qRed(n) != qGreen(n) || qGreen(n) != qBlue(n);
                     lighter += qGray(h) >= qGray(n);
+                    brighter += qGray(h) > qGray(n);
                 }
             }
         }
         QVERIFY2(coloured > 0, key);
         QCOMPARE(lighter, opaque);
+        QVERIFY2(brighter > 0, key);
     }
     QVERIFY(!applicationIcon().pixmap(QSize(16, 16)).isNull());
+}
+
+void ArtTest::iconsAreDrawnAtTheScreensPixels_data()
+{
+    QTest::addColumn<QIcon>("icon");
+    QTest::addColumn<QString>("picture");
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<qreal>("scale");
+
+    for (const qreal scale : { 1.0, 1.25, 1.5, 2.0 }) {
+        const QByteArray at = " at " + QByteArray::number(scale);
+        QTest::newRow("toolbar" + at)
+            << toolbarIcon(QStringLiteral("dash")) << QStringLiteral(":/assets/toolbar/dash.svg")
+            << QSize(48, 48) << scale;
+        QTest::newRow("button picture" + at)
+            << artIcon(QStringLiteral(":/assets/submit.svg"))
+            << QStringLiteral(":/assets/submit.svg") << QSize(80, 48) << scale;
+        QTest::newRow("application" + at)
+            << applicationIcon() << QStringLiteral(":/assets/sumdash.svg") << QSize(32, 32)
+            << scale;
+    }
+}
+
+void ArtTest::iconsAreDrawnAtTheScreensPixels()
+{
+    // A tool button asks for its picture at the screen's scale and draws it unscaled; a picture
+    // made larger than the screen's pixels would be shrunk and come out jagged.
+    QFETCH(QIcon, icon);
+    QFETCH(QString, picture);
+    QFETCH(QSize, size);
+    QFETCH(qreal, scale);
+
+    const QPixmap pixmap = icon.pixmap(size, scale);
+    const QSize pixels = (QSizeF(size) * scale).toSize();
+    QCOMPARE(pixmap.size(), pixels);
+    QCOMPARE(pixmap.deviceIndependentSize().toSize(), size);
+
+    QImage direct(pixels, QImage::Format_ARGB32_Premultiplied);
+    direct.fill(Qt::transparent);
+    {
+        QPainter painter(&direct);
+        QSvgRenderer(picture).render(&painter);
+    }
+    const QImage drawn = pixmap.toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    int largestDifference = 0;
+    for (int y = 0; y < pixels.height(); ++y) {
+        for (int x = 0; x < pixels.width(); ++x) {
+            const QRgb a = drawn.pixel(x, y);
+            const QRgb b = direct.pixel(x, y);
+            for (const int difference : { qRed(a) - qRed(b), qGreen(a) - qGreen(b),
+                                          qBlue(a) - qBlue(b), qAlpha(a) - qAlpha(b) }) {
+                largestDifference = std::max(largestDifference, std::abs(difference));
+            }
+        }
+    }
+    QVERIFY2(largestDifference <= 2, qPrintable(QString::number(largestDifference)));
 }
 
 QTEST_MAIN(ArtTest)
