@@ -74,6 +74,7 @@ std::pair<long, long> residentKb()
 /// native window is first exposed, when it first paints, and when that first expose has been
 /// handled. Qt handles a widget window's expose by painting it and flushing its backing store
 /// to the window system at once, so the last stamp is the first frame handed to the display.
+/// Every event goes on to its receiver's own filters: the splash waits for its expose with one.
 class FirstFrameWatcher : public QObject
 {
 public:
@@ -98,26 +99,26 @@ public:
                 stampOnce(*entry, "painted");
             }
         } else if (event->type() == QEvent::Expose) {
-            auto* window = qobject_cast<QWindow*>(watched);
-            QWidget* widget = window != nullptr && window->isExposed() ? widgetOf(window) : nullptr;
-            Watched* entry = widget != nullptr ? find(widget) : nullptr;
-            if (entry != nullptr && !entry->framed) {
+            if (Watched* entry = exposedEntry(watched)) {
                 stampOnce(*entry, "exposed");
-                // Handled here instead of after this filter, so the clock can be read once the
-                // expose has painted the window and flushed it.
-                static_cast<QObject*>(window)->event(event);
-                // An expose that painted nothing is no frame yet; the next one is awaited.
-                if (entry->stamped.count("painted") == 1) {
-                    entry->framed = true;
-                    stampOnce(*entry, "framed");
-                    if (entry->onFrame) {
-                        entry->onFrame(widget);
-                    }
-                }
-                return true;
             }
         }
         return QObject::eventFilter(watched, event);
+    }
+
+    /// Called once an expose event has been handled in full.
+    void exposeHandled(QObject* receiver)
+    {
+        Watched* entry = exposedEntry(receiver);
+        // An expose that painted nothing is no frame yet; the next one is awaited.
+        if (entry == nullptr || entry->framed || entry->stamped.count("painted") == 0) {
+            return;
+        }
+        entry->framed = true;
+        stampOnce(*entry, "framed");
+        if (entry->onFrame) {
+            entry->onFrame(entry->widget);
+        }
     }
 
 private:
@@ -125,9 +126,23 @@ private:
     {
         QString stampPrefix;
         FrameHandler onFrame;
+        QWidget* widget = nullptr;
         bool framed = false;
         std::set<std::string> stamped;
     };
+
+    /// The entry of a watched window not yet on screen whose native window is now exposed.
+    Watched* exposedEntry(QObject* receiver)
+    {
+        auto* window = qobject_cast<QWindow*>(receiver);
+        QWidget* widget = window != nullptr && window->isExposed() ? widgetOf(window) : nullptr;
+        Watched* entry = widget != nullptr ? find(widget) : nullptr;
+        if (entry == nullptr || entry->framed) {
+            return nullptr;
+        }
+        entry->widget = widget;
+        return entry;
+    }
 
     static QWidget* widgetOf(QWindow* window)
     {
@@ -158,6 +173,32 @@ private:
     std::map<QString, Watched> m_watched;
 };
 
+/// The application of a measured start-up: it tells the watcher when an expose event has been
+/// handled in full, after every filter and the window itself, so the clock is read once the
+/// expose has painted the window and flushed it.
+class MeasuredApplication : public QApplication
+{
+public:
+    MeasuredApplication(int& argc, char* argv[], FirstFrameWatcher& watcher)
+        : QApplication(argc, argv)
+        , m_watcher(watcher)
+    {
+        installEventFilter(&m_watcher);
+    }
+
+    bool notify(QObject* receiver, QEvent* event) override
+    {
+        const bool handled = QApplication::notify(receiver, event);
+        if (event->type() == QEvent::Expose) {
+            m_watcher.exposeHandled(receiver);
+        }
+        return handled;
+    }
+
+private:
+    FirstFrameWatcher& m_watcher;
+};
+
 void startWatchdog()
 {
     QTimer::singleShot(WatchdogMs, [] {
@@ -186,10 +227,9 @@ void reportMemoryAndQuitSoon()
 int runSumdash(int argc, char* argv[], std::int64_t mainNs, const QString& recordsFolder)
 {
     printStamp("main", mainNs);
-    QApplication app(argc, argv);
-    printStamp("application", steadyNowNs());
     FirstFrameWatcher watcher;
-    app.installEventFilter(&watcher);
+    MeasuredApplication app(argc, argv, watcher);
+    printStamp("application", steadyNowNs());
     watcher.watch(QStringLiteral("frmLogo"), QStringLiteral("first"), [](QWidget* splash) {
         auto* logo = qobject_cast<SplashWindow*>(splash);
         QTimer::singleShot(0, logo, [logo] { logo->logotime_Timer(); });
@@ -222,10 +262,9 @@ int runSumdash(int argc, char* argv[], std::int64_t mainNs, const QString& recor
 int runMinimal(int argc, char* argv[], std::int64_t mainNs)
 {
     printStamp("main", mainNs);
-    QApplication app(argc, argv);
-    printStamp("application", steadyNowNs());
     FirstFrameWatcher watcher;
-    app.installEventFilter(&watcher);
+    MeasuredApplication app(argc, argv, watcher);
+    printStamp("application", steadyNowNs());
     watcher.watch(QStringLiteral("minimalWindow"), QStringLiteral("first"),
                   [](QWidget*) { reportMemoryAndQuitSoon(); });
     startWatchdog();
