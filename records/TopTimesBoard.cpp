@@ -10,7 +10,6 @@
 #include "ui/Twips.h"
 
 #include <QLabel>
-#include <QPaintEvent>
 #include <QPushButton>
 
 namespace {
@@ -113,6 +112,9 @@ void TopTimesBoard::Form_Load(const SettingsStore& store)
 void TopTimesBoard::onTypeChosen(int index)
 {
     showTable(index);
+    // The keyboard stays on the chosen type, also when it was pressed without taking the focus
+    // (a screen reader's press), so Tab walks on from there.
+    typeButtons[static_cast<std::size_t>(index)]->setFocus(Qt::OtherFocusReason);
 }
 
 void TopTimesBoard::showTable(int index)
@@ -131,13 +133,8 @@ void TopTimesBoard::showTable(int index)
     }
 }
 
-void TopTimesBoard::paintEvent(QPaintEvent* event)
+void TopTimesBoard::showEvent(QShowEvent* event)
 {
-    QDialog::paintEvent(event);
-    if (event->rect().contains(rect())) {
-        QPushButton* own = typeButtons[static_cast<std::size_t>(m_problemType - 1)];
-        if (!own->hasFocus()) {
-            own->setFocus(Qt::OtherFocusReason);
-        }
-    }
+    QDialog::showEvent(event);
+    typeButtons[static_cast<std::size_t>(m_problemType - 1)]->setFocus(Qt::OtherFocusReason);
 }

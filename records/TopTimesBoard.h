@@ -22,9 +22,8 @@ public:
     static void showModal(QWidget* parent, const GameState& basGlobals, const SettingsStore& store);
 
 protected:
-    /// A whole-window repaint (shown, uncovered) puts the focus back on the button of the run's
-    /// type; a child's own repaint does not, so Tab still walks the buttons.
-    void paintEvent(QPaintEvent* event) override;
+    /// Opening puts the keyboard on the button of the run's type.
+    void showEvent(QShowEvent* event) override;
 
 private:
     TopTimesBoard(QWidget* parent, const GameState& basGlobals, const SettingsStore& store);
