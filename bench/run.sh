@@ -5,8 +5,7 @@
 set -euo pipefail
 SUMDASH_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 # The build folder may be moved elsewhere, e.g. SUMDASH_BENCH_BUILD=/tmp/bench bench/run.sh.
-BUILD_DIR="${SUMDASH_BENCH_BUILD:-$SUMDASH_ROOT/build-bench}"
-BENCHMARKS=(startup_bench clock_bench keystroke_bench records_bench)
+BUILD_DIR="$(realpath -m "${SUMDASH_BENCH_BUILD:-$SUMDASH_ROOT/build-bench}")"
 # Every benchmark's output, kept after the run; the closing table is gathered from it.
 BENCH_LOG="$BUILD_DIR/bench/last-run.log"
 
@@ -51,10 +50,10 @@ if [ "${1:-}" = "--measure-only" ]; then
 fi
 
 echo "== Building the benchmarks (Release) in $BUILD_DIR"
-cmake -S "$SUMDASH_ROOT" -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=Release -DSUMDASH_SANITIZE=OFF \
-    -DSUMDASH_BUILD_TESTS=ON -DSUMDASH_BUILD_BENCH=ON >/dev/null
+# The bench preset, in whichever folder was asked for.
+(cd "$SUMDASH_ROOT" && cmake --preset bench -B "$BUILD_DIR" >/dev/null)
 # Two jobs at most: the machine is shared with other builds.
-cmake --build "$BUILD_DIR" --parallel 2 --target "${BENCHMARKS[@]}" >/dev/null
+cmake --build "$BUILD_DIR" --parallel 2 --target benchmarks >/dev/null
 
 # Qt wants a private runtime folder; a throwaway one keeps its warning out of the figures.
 if [ -z "${XDG_RUNTIME_DIR:-}" ]; then

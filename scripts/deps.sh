@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Sumdash! needs to build, test and run, when any is missing.
-# Sourced by run.sh and test.sh; works as root or through sudo.
+# Sourced by the other scripts; works as root or through sudo. Building is scripts/build.sh.
 set -euo pipefail
 
 # A minimal Debian holds little beyond the essential packages, so every program the scripts and
@@ -49,12 +49,4 @@ sumdash_install_missing() {
     fi
     "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -qq
     "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
-}
-
-# Configures and builds one build folder: sumdash_build DIR [cmake options...]
-sumdash_build() {
-    local dir="$1"
-    shift
-    cmake -S "$SUMDASH_ROOT" -B "$SUMDASH_ROOT/$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
-    cmake --build "$SUMDASH_ROOT/$dir" --parallel "$(nproc)"
 }

@@ -1,16 +1,15 @@
 #!/usr/bin/env bash
-# Builds the fuzz targets with clang (libFuzzer + AddressSanitizer + UndefinedBehaviorSanitizer)
-# and runs each for the given number of seconds (default 60), keeping what it finds in
-# fuzz/corpus/<target>/. A crash stops the script with the input saved under build-fuzz/.
+# Builds the fuzz targets with clang (libFuzzer + AddressSanitizer + UndefinedBehaviorSanitizer;
+# the fuzz preset) and runs each for the given number of seconds (default 60), keeping what it
+# finds in fuzz/corpus/<target>/. A crash stops the script with the input saved under build-fuzz/.
 set -euo pipefail
 SUMDASH_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 source "$SUMDASH_ROOT/scripts/deps.sh"
+source "$SUMDASH_ROOT/scripts/build.sh"
 seconds="${1:-60}"
 
 sumdash_install_missing clang libclang-rt-14-dev
-cmake -S "$SUMDASH_ROOT" -B "$SUMDASH_ROOT/build-fuzz" -DCMAKE_CXX_COMPILER=clang++ \
-    -DSUMDASH_BUILD_FUZZ=ON -DSUMDASH_BUILD_TESTS=OFF -DSUMDASH_BUILD_BENCH=OFF >/dev/null
-cmake --build "$SUMDASH_ROOT/build-fuzz" --parallel "$(nproc)" --target fuzz_targets >/dev/null
+sumdash_build fuzz >/dev/null
 
 for target in club_reader practice_count top_times; do
     corpus="$SUMDASH_ROOT/fuzz/corpus/$target"

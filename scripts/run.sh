@@ -3,9 +3,11 @@
 set -euo pipefail
 SUMDASH_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 source "$SUMDASH_ROOT/scripts/deps.sh"
+source "$SUMDASH_ROOT/scripts/build.sh"
 
 sumdash_install_missing
-sumdash_build build -DSUMDASH_SANITIZE=OFF -DSUMDASH_BUILD_TESTS=OFF -DSUMDASH_BUILD_BENCH=OFF
+# The game alone, in the folder of the normal preset that scripts/test.sh also builds.
+sumdash_build normal run
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
     cat >&2 <<MESSAGE
