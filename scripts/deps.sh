@@ -8,6 +8,9 @@ set -euo pipefail
 SUMDASH_PACKAGES=(
     # The compiler and the build.
     build-essential cmake
+    # Formatting the C++ sources the one way .clang-format sets (scripts/format.sh); Debian 12's
+    # clang-format is version 14.
+    clang-format
     qt6-base-dev qt6-svg-dev libqt6svg6 qt6-qpa-plugins libgl-dev
     # The fact history: Qt's SQLite driver (qt6-base-dev carries the Qt SQL headers).
     libqt6sql6-sqlite
@@ -26,10 +29,11 @@ SUMDASH_PACKAGES=(
     desktop-file-utils appstream dpkg-dev file
 )
 
-sumdash_install_missing() {
+# Installs those of the packages named that are missing: sumdash_install_packages PACKAGE...
+sumdash_install_packages() {
     local missing=()
     local package
-    for package in "${SUMDASH_PACKAGES[@]}" "$@"; do
+    for package in "$@"; do
         if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
             missing+=("$package")
         fi
@@ -49,4 +53,9 @@ sumdash_install_missing() {
     fi
     "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -qq
     "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+# Installs every package above that is missing, and any more named: sumdash_install_missing [PACKAGE...]
+sumdash_install_missing() {
+    sumdash_install_packages "${SUMDASH_PACKAGES[@]}" "$@"
 }
