@@ -1,6 +1,7 @@
 // The one place the game is put together: its state, its collaborators and the main window.
 #pragma once
 
+#include "app/GameFacts.h"
 #include "app/MainWindow.h"
 #include "engine/GameState.h"
 
@@ -25,5 +26,7 @@ struct AssembledGame
     Records records;
     Browser browser;
     SystemInfo systemInfo;
-    MainWindow frmMain { basGlobals, random, runClock, records.stores(), DesktopServices { browser, systemInfo } };
+    GameFacts facts { records.topTimes, records.folder() };
+    MainWindow frmMain { basGlobals, random, runClock, records.stores(), facts.history,
+                         DesktopServices { browser, systemInfo } };
 };

@@ -8,6 +8,8 @@
 #include "assets/DesignFonts.h"
 #include "engine/GameState.h"
 #include "engine/RunClock.h"
+#include "facts/FactHistory.h"
+#include "facts/FactTimesWindow.h"
 #include "page/AnswerBox.h"
 #include "page/ProblemPage.h"
 #include "records/ClubBoard.h"
@@ -90,13 +92,16 @@ void showClock(QLabel* ShowTime, const QString& text)
 } // namespace
 
 MainWindow::MainWindow(GameState& globals, RandomSource& random, RunClock& runClock,
-                       RecordStores stores, DesktopServices desktop)
+                       RecordStores stores, FactHistory& facts, DesktopServices desktop)
     : basGlobals(globals)
     , m_runClock(runClock)
     , m_stores(stores)
     , m_desktop(desktop)
+    , m_facts(facts)
     , m_run(globals, random)
 {
+    m_run.setAnswerListener([this](const JudgedAnswer& answer) { m_facts.answered(answer); });
+    connect(&m_facts, &FactHistory::problemFound, this, &MainWindow::tellFactProblem);
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Pellmoor - Sumdash!"));
     setWindowIcon(applicationIcon());
@@ -182,6 +187,7 @@ void MainWindow::buildMenus()
         = addMenuItem(mnuTools, "mnuViewClub", QStringLiteral("View &Sumdash Club"), Qt::Key_F8);
     mnuOnlineTimes = addMenuItem(mnuTools, "mnuOnlineTimes", QStringLiteral("O&nline Top Times"),
                                  Qt::CTRL | Qt::Key_T);
+    mnuFactTimes = addMenuItem(mnuTools, "mnuFactTimes", QStringLiteral("&Fact Times"), Qt::Key_F9);
 
     mnuHelp = bar->addMenu(QStringLiteral("&Help"));
     mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
@@ -203,6 +209,7 @@ void MainWindow::buildMenus()
     connect(mnuBestTimes, &QAction::triggered, this, &MainWindow::mnuBestTimes_Click);
     connect(mnuViewClub, &QAction::triggered, this, &MainWindow::mnuViewClub_Click);
     connect(mnuOnlineTimes, &QAction::triggered, this, &MainWindow::mnuOnlineTimes_Click);
+    connect(mnuFactTimes, &QAction::triggered, this, &MainWindow::mnuFactTimes_Click);
     connect(mnuSumdashOnline, &QAction::triggered, this, &MainWindow::mnuSumdashOnline_Click);
     connect(mnuHome, &QAction::triggered, this, &MainWindow::mnuHome_Click);
     connect(mnuOnSupport, &QAction::triggered, this, &MainWindow::mnuOnSupport_Click);
@@ -395,11 +402,56 @@ void MainWindow::BeginRun()
     if (basGlobals.DialogResult != 0) {
         return;
     }
+    m_run.setPracticeProblems({});
+    startCountdown();
+}
+
+void MainWindow::startCountdown()
+{
     m_run.startCountdown();
     showView();
     // A start while a countdown is already going ("Set..." on show) begins a fresh one: every
     // step keeps its whole second, however far the old countdown had come.
     Timer2->start();
+}
+
+void MainWindow::mnuFactTimes_Click()
+{
+    tellUntoldFactProblem();
+    std::optional<FactPracticeRequest> practice = FactTimesWindow::showModal(this, m_facts, basGlobals.ProblemType);
+    regainFocus();
+    if (practice) {
+        practiseFacts(std::move(*practice));
+    }
+}
+
+void MainWindow::practiseFacts(FactPracticeRequest request)
+{
+    // A practice run with the practice options as they are set, of the chosen operation, its
+    // problems drawn from the facts that need work.
+    basGlobals.TimedMode = false;
+    basGlobals.ProblemType = static_cast<std::int16_t>(static_cast<int>(request.operation) + 1);
+    auto deck = std::make_shared<PracticeDeck>(std::move(request.deck));
+    m_run.setPracticeProblems([deck](RandomSource& random) { return deck->draw(random); });
+    startCountdown();
+}
+
+void MainWindow::tellFactProblem(const QString& message)
+{
+    m_untoldFactProblem = message;
+    tellUntoldFactProblem();
+}
+
+// Never over a run or another window: the child plays on, and the message waits for the end of
+// the run, the results window closing, or the Fact Times window opening.
+void MainWindow::tellUntoldFactProblem()
+{
+    if (m_untoldFactProblem.isEmpty() || QApplication::activeModalWidget() != nullptr || Timer1->isActive()
+        || Timer2->isActive() || !isVisible()) {
+        return;
+    }
+    showMessage(this, std::exchange(m_untoldFactProblem, QString()));
+    regainFocus();
 }
 
 void MainWindow::ResetGameDisplay()
@@ -411,12 +463,15 @@ void MainWindow::ResetGameDisplay()
 void MainWindow::StopRun()
 {
     m_run.StopRun();
+    m_facts.runEnded();
     showView();
+    tellUntoldFactProblem();
 }
 
 void MainWindow::FinishRun()
 {
     m_run.FinishRun(m_runClock.elapsedMs());
+    m_facts.runEnded();
     showView();
     // Heard by a screen reader before the results window takes over.
     page->setAccessibleDescription(QStringLiteral("Finished! Time %1").arg(ShowTime->text()));
@@ -425,6 +480,7 @@ void MainWindow::FinishRun()
     StatsWindow::showModal(this, basGlobals, RunResults::of(basGlobals), m_stores,
                            m_desktop.browser);
     regainFocus();
+    tellUntoldFactProblem();
 }
 
 // When a dialog closes, the keyboard comes straight back here, so the next key (F5, a digit)
@@ -440,6 +496,7 @@ void MainWindow::Timer2_Timer()
 {
     if (m_run.countdownStep()) {
         m_runClock.restart();
+        m_facts.runStarted(basGlobals.TimedMode, basGlobals.MaxOperand, basGlobals.OnlyAllowCorrect);
     }
     showView();
 }
@@ -452,13 +509,13 @@ void MainWindow::Timer1_Timer()
 
 void MainWindow::AnsText_KeyDown(const QString& typedText, bool isBackspace)
 {
-    m_run.answerKeyDown(typedText.toStdString(), isBackspace);
+    m_run.answerKeyDown(typedText.toStdString(), isBackspace, m_runClock.elapsedMs());
     page->showView(m_run.view());
 }
 
 void MainWindow::onAnswerEntered()
 {
-    if (m_run.answerEnter() == AnswerOutcome::RunFinished) {
+    if (m_run.answerEnter(m_runClock.elapsedMs()) == AnswerOutcome::RunFinished) {
         FinishRun();
         return;
     }
@@ -531,5 +588,6 @@ void MainWindow::closeEvent(QCloseEvent* event)
 {
     Timer1->stop();
     Timer2->stop();
+    m_facts.runEnded(); // a practice run cut short by closing keeps what was answered
     QMainWindow::closeEvent(event);
 }

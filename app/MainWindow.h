@@ -18,6 +18,8 @@ struct DesktopServices
 #include <map>
 
 class SplashWindow;
+class FactHistory;
+struct FactPracticeRequest;
 
 struct GameState;
 class ProblemPage;
@@ -42,7 +44,7 @@ public:
 
     /// The window is built hidden; Form_Load runs the start-up and shows it.
     MainWindow(GameState& basGlobals, RandomSource& random, RunClock& runClock, RecordStores stores,
-               DesktopServices desktop);
+               FactHistory& facts, DesktopServices desktop);
     ~MainWindow() override;
 
     /// Start-up: practice defaults, the splash for three seconds (tests skip it), then the
@@ -61,6 +63,7 @@ public slots:
     void mnuBestTimes_Click();
     void mnuViewClub_Click();
     void mnuOnlineTimes_Click();
+    void mnuFactTimes_Click();
     void mnuSumdashOnline_Click();
     void mnuHome_Click();
     void mnuOnSupport_Click();
@@ -81,6 +84,12 @@ private:
                          const QKeySequence& shortcut = {});
 
     void BeginRun();
+    void startCountdown();
+    /// "Practise these" in the Fact Times window: a practice run of the facts that need work.
+    void practiseFacts(FactPracticeRequest request);
+    /// A problem with the fact history file, told when no other window is in the way.
+    void tellFactProblem(const QString& message);
+    void tellUntoldFactProblem();
     void ResetGameDisplay();
     void StopRun();
     void FinishRun();
@@ -97,7 +106,9 @@ private:
     RunClock& m_runClock;
     RecordStores m_stores;
     DesktopServices m_desktop;
+    FactHistory& m_facts;
     DrillRun m_run;
+    QString m_untoldFactProblem;
 
     QMenu* mnuFile = nullptr;
     QMenu* mnuTools = nullptr;
@@ -111,6 +122,7 @@ private:
     QAction* mnuBestTimes = nullptr;
     QAction* mnuViewClub = nullptr;
     QAction* mnuOnlineTimes = nullptr;
+    QAction* mnuFactTimes = nullptr;
     QAction* mnuSumdashOnline = nullptr;
     QAction* mnuHome = nullptr;
     QAction* mnuOnSupport = nullptr;

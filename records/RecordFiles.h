@@ -21,11 +21,17 @@ public:
     explicit RecordFiles(const QString& folder)
         : topTimes(QDir(folder).filePath(QStringLiteral("Pellmoor.ini")))
         , club(QDir(folder).filePath(ClubFileName))
+        , m_folder(folder)
     {
     }
 
     RecordStores stores() { return RecordStores { topTimes, club }; }
+    /// The folder given, where the game's other files go too; empty for the user's own places.
+    const QString& folder() const { return m_folder; }
 
     IniSettingsStore topTimes;
     ClubFile club;
+
+private:
+    QString m_folder;
 };

@@ -14,4 +14,5 @@ public:
     ClubFile& club = files.club;
 
     RecordStores stores() { return files.stores(); }
+    const QString& folder() const { return files.folder(); }
 };

@@ -77,3 +77,12 @@ void showMessage(QWidget* parent, const QString& text)
     message.setTextFormat(Qt::PlainText);
     message.exec();
 }
+
+bool askYesNo(QWidget* parent, const QString& text)
+{
+    QMessageBox question(QMessageBox::Question, QString::fromLatin1(ApplicationTitle), text,
+                         QMessageBox::Yes | QMessageBox::No, parent);
+    question.setTextFormat(Qt::PlainText);
+    question.setDefaultButton(QMessageBox::No); // a held Enter never deletes anything
+    return question.exec() == QMessageBox::Yes;
+}

@@ -33,5 +33,8 @@ void setTextColour(QWidget* widget, const QColor& colour);
 /// A message box with the text, an OK button only and the application's title.
 void showMessage(QWidget* parent, const QString& text);
 
+/// A question with Yes and No, No the default; true for Yes.
+bool askYesNo(QWidget* parent, const QString& text);
+
 /// Centres a window on the screen it is shown on.
 void centreOnScreen(QWidget* window);

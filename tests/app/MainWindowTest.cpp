@@ -80,7 +80,7 @@ void MainWindowTest::menusToolbarAndNames()
     const QList<std::pair<const char*, QString>> items {
         { "mnuDash", "F5" }, { "mnuStart", "F6" }, { "mnuStop", "Ctrl+S" }, { "mnuOptions", "Ctrl+O" },
         { "mnuExit", "Ctrl+E" }, { "mnuBestTimes", "F7" }, { "mnuViewClub", "F8" },
-        { "mnuOnlineTimes", "Ctrl+T" }, { "mnuSumdashOnline", "" }, { "mnuHome", "" },
+        { "mnuOnlineTimes", "Ctrl+T" }, { "mnuFactTimes", "F9" }, { "mnuSumdashOnline", "" }, { "mnuHome", "" },
         { "mnuOnSupport", "" }, { "mnuAbout", "" },
     };
     for (const auto& [name, shortcut] : items) {
@@ -238,7 +238,7 @@ void MainWindowTest::timedRunLocksCommandsEverywhere()
     QVERIFY(game.basGlobals.TimedMode);
     game.countDown();
 
-    for (const char* name : { "mnuStart", "mnuOptions", "mnuBestTimes", "mnuViewClub", "mnuOnlineTimes" }) {
+    for (const char* name : { "mnuStart", "mnuOptions", "mnuBestTimes", "mnuViewClub", "mnuOnlineTimes", "mnuFactTimes" }) {
         QVERIFY2(!game.action(name)->isEnabled(), name);
     }
     QVERIFY(!game.find<QMenu>("mnuTools")->isEnabled());
@@ -256,6 +256,7 @@ void MainWindowTest::timedRunLocksCommandsEverywhere()
     QTest::keyClick(&game.frmMain, Qt::Key_O, Qt::ControlModifier);
     QTest::keyClick(&game.frmMain, Qt::Key_F7);
     QTest::keyClick(&game.frmMain, Qt::Key_F8);
+    QTest::keyClick(&game.frmMain, Qt::Key_F9);
     QTest::mouseClick(game.find("practice"), Qt::LeftButton);
     QTest::mouseClick(game.find("club"), Qt::LeftButton);
     QTest::mouseClick(game.find("toptime"), Qt::LeftButton);
