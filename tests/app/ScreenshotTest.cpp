@@ -89,6 +89,7 @@ private slots:
 void ScreenshotTest::mainWindowAndItsDialogs()
 {
     Game game;
+    game.basGlobals.PracticeProblemCount = 500;
     checkAndKeep(&game.frmMain, "frmMain-idle");
     ModalDialogDriver driver;
     driver.then([](QWidget* options) {
@@ -107,6 +108,18 @@ void ScreenshotTest::mainWindowAndItsDialogs()
         game.tickSecond();
     }
     checkAndKeep(&game.frmMain, "frmMain-practice");
+    // Answers of every kind, so that the fact grid shows each of its states.
+    for (int problem = 0; problem < 150; ++problem) {
+        const QString right = rightAnswer(&game.frmMain);
+        game.runClock.advance(problem % 7 == 3 ? 4000 : problem % 11 == 5 ? 8000 : 1500);
+        game.type(problem % 9 == 4 ? right + QLatin1Char('1') : right);
+        game.enter();
+    }
+    driver.then([](QWidget* facts) {
+        checkAndKeep(facts, "frmFactTimes");
+        facts->close();
+    });
+    game.action("mnuFactTimes")->trigger();
     driver.then([](QWidget* about) {
         checkAndKeep(about, "frmAbout");
         about->close();
