@@ -30,6 +30,7 @@ run_benchmarks() {
     run_one clock_bench "Clock: CPU while idle and while a run's clock ticks, the clock after a minute"
     run_one keystroke_bench "Keystroke: Enter to the next problem on screen"
     run_one records_bench "Records: the club board on a large club, and ranking a top time"
+    run_one facts_bench "Fact Times: the window opening on a long kept history"
     print_load "after"
     echo
     # Each benchmark tagged its rows of the table among its details; here they come together,
