@@ -69,6 +69,11 @@ void StatsWindow::showModal(QWidget* parent, GameState& basGlobals, const RunRes
                             RecordStores stores, WebBrowser& browser)
 {
     StatsWindow window(parent, basGlobals, results, stores, browser);
+    // The results come up first, already modal; the name prompt, a failure to save and the
+    // board open over them.
+    window.setModal(true);
+    window.show();
+    window.recordTopTime();
     window.exec();
 }
 
@@ -134,10 +139,10 @@ StatsWindow::StatsWindow(QWidget* parent, GameState& globals, const RunResults& 
     setTabOrder(clubButton, topTimesButton);
     setTabOrder(topTimesButton, closeButton);
 
-    Form_Load();
+    showResults();
 }
 
-void StatsWindow::Form_Load()
+void StatsWindow::showResults()
 {
     if (basGlobals.TimedMode) {
         if (m_results.qualifies()) {
@@ -146,7 +151,6 @@ void StatsWindow::Form_Load()
             for (QPushButton* button : { topTimesButton, closeButton, clubButton }) {
                 button->move(twips(3720), button->y());
             }
-            RecordTopTime(basGlobals.ProblemType);
         }
     } else {
         setWindowTitle(QStringLiteral("Sumdash! Stats (PRACTICE):"));
@@ -177,19 +181,24 @@ void StatsWindow::Form_Load()
     }
 }
 
-void StatsWindow::RecordTopTime(std::int16_t problemType)
+void StatsWindow::recordTopTime()
 {
+    if (!basGlobals.TimedMode || !m_results.qualifies()) {
+        return;
+    }
     const TopTimeRecording recording
-        = recordTopTime(m_stores.topTimes, problemType, m_results.clockText(),
-                        [this] { return NameDialog::ask(parentWidget(), basGlobals); });
+        = ::recordTopTime(m_stores.topTimes, basGlobals.ProblemType, m_results.clockText(),
+                          [this] { return NameDialog::ask(this, basGlobals); });
     basGlobals.TopTimeSlot = recording.slot;
     // A top time that cannot be kept is said so, never lost in silence.
     if (!recording.saved) {
-        showMessage(parentWidget(), QStringLiteral("Unable to save file."));
+        showMessage(this, QStringLiteral("Unable to save file."));
     }
     if (basGlobals.TopTimeSlot != NoTopTimeSlot) {
         onViewTopTimes();
     }
+    // The keyboard comes back to Join, also where no window manager hands the focus back.
+    activateWindow();
 }
 
 void StatsWindow::onSubmit()
@@ -206,7 +215,7 @@ void StatsWindow::onSubmit()
 
 void StatsWindow::onViewTopTimes()
 {
-    TopTimesBoard::showModal(isVisible() ? this : parentWidget(), basGlobals, m_stores.topTimes);
+    TopTimesBoard::showModal(this, basGlobals, m_stores.topTimes);
 }
 
 void StatsWindow::onClose()

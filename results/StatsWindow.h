@@ -5,7 +5,6 @@
 #include "results/RunResults.h"
 
 #include <QDialog>
-#include <cstdint>
 
 struct GameState;
 class WebBrowser;
@@ -20,16 +19,22 @@ class StatsWindow : public QDialog
     Q_OBJECT
 
 public:
+    /// Shows the results, records a qualifying time over them (recordTopTime()) and waits for
+    /// the player to close the window.
     static void showModal(QWidget* parent, GameState& basGlobals, const RunResults& results,
                           RecordStores stores, WebBrowser& browser);
 
-private:
+    /// Lays the results out; opens nothing and stores nothing.
     StatsWindow(QWidget* parent, GameState& basGlobals, const RunResults& results,
                 RecordStores stores, WebBrowser& browser);
-    void Form_Load();
-    /// Ranks a qualifying time into its type's table, asks the name when it made the table,
-    /// saves all tables and then shows the board.
-    void RecordTopTime(std::int16_t problemType);
+
+    /// Once the window is on screen: a timed run within 3:00 is ranked into its type's table;
+    /// when it made the table the name is asked, every table saved (or the failure said) and the
+    /// board shown, each over this window. Sets TopTimeSlot. Nothing for any other run.
+    void recordTopTime();
+
+private:
+    void showResults();
     /// Sends the time to the online scoreboard, once: name prompt, then the browser.
     void onSubmit();
     void onViewTopTimes();

@@ -41,6 +41,8 @@ void ModalDialogDriver::then(Step step)
 void ModalDialogDriver::poll()
 {
     QWidget* modal = QApplication::activeModalWidget();
+    const bool settled = modal == m_lastOnTop;
+    m_lastOnTop = modal;
     if (modal == nullptr) {
         return;
     }
@@ -53,6 +55,9 @@ void ModalDialogDriver::poll()
         return;
     }
     if (modal != m_current) {
+        if (!settled) {
+            return;
+        }
         m_current = modal;
         m_pollsOnCurrent = 0;
         m_handled << QPointer<QWidget>(modal);

@@ -11,7 +11,9 @@
 #include <functional>
 
 /// Schedule the steps before the action that opens the dialogs. Each step runs on its own
-/// queued call, so a step may itself open the next dialog (a message box on OK). A dialog still
+/// queued call, so a step may itself open the next dialog (a message box on OK). A dialog is
+/// met once it has stayed on top for two polls running: the window under a dialog that just
+/// closed may surface for an instant before the next one opens over it. A dialog still
 /// open a second after its step ran, or one no step was left for, is closed so exec() never
 /// hangs; the test then sees it in closedByForce(). A driver that goes out of scope with steps
 /// that never ran fails the test: the dialogs the test meant to answer never opened.
@@ -37,6 +39,7 @@ private:
     std::deque<Step> m_steps;
     QTimer m_timer;
     QPointer<QWidget> m_current;
+    QPointer<QWidget> m_lastOnTop;
     int m_pollsOnCurrent = 0;
     int m_running = 0;
     QList<QPointer<QWidget>> m_handled;

@@ -16,6 +16,8 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include <algorithm>
+
 namespace {
 
 bool shown(QWidget* dialog, const char* name)
@@ -28,6 +30,15 @@ QString text(QWidget* dialog, const char* name)
 {
     auto* label = child<QLabel>(dialog, QString::fromLatin1(name));
     return label ? label->text() : QStringLiteral("<missing>");
+}
+
+/// Whether the results window is on screen, under whatever dialog is open over it.
+bool resultsOnScreen()
+{
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    return std::any_of(windows.cbegin(), windows.cend(), [](const QWidget* window) {
+        return window->objectName() == QLatin1String("frmStats") && window->isVisible();
+    });
 }
 
 } // namespace
@@ -46,6 +57,7 @@ private slots:
     void percentage();
     void qualifyingTimedRunOffersTheRewards_data();
     void qualifyingTimedRunOffersTheRewards();
+    void resultsOpenNothingUntilShown();
     void slowTimedRunShowsTheTimeAlone();
     void practiceRunShowsCountsAndPercentage();
     void onlyCorrectPracticeShowsTheTimeAlone();
@@ -123,10 +135,18 @@ void ResultsTest::qualifyingTimedRunOffersTheRewards()
     globals.TimedMode = true;
     globals.ProblemType = 1;
     ModalDialogDriver driver;
-    // A time that makes the table: name prompt and board come before the results.
+    // A time that makes the table: the name prompt and the board come over the results.
     if (ranked) {
-        driver.then([](QWidget* prompt) { clickChild(prompt, "Command1"); });
-        driver.then([](QWidget* board) { clickChild(board, "Command2"); });
+        driver.then([](QWidget* prompt) {
+            QCOMPARE(prompt->objectName(), "frmTopTime");
+            QVERIFY(resultsOnScreen());
+            clickChild(prompt, "Command1");
+        });
+        driver.then([](QWidget* board) {
+            QCOMPARE(board->objectName(), "frmHighScores");
+            QVERIFY(resultsOnScreen());
+            clickChild(board, "Command2");
+        });
     }
     driver.then([&](QWidget* dialog) {
         QCOMPARE(dialog->windowTitle(), "Sumdash! Stats:");
@@ -156,6 +176,19 @@ void ResultsTest::qualifyingTimedRunOffersTheRewards()
     QVERIFY(driver.closedByForce().isEmpty());
     QCOMPARE(driver.dialogsSeen().size(), ranked ? 3 : 1);
     QCOMPARE(globals.TopTimeSlot, ranked ? 0 : NoTopTimeSlot);
+}
+
+void ResultsTest::resultsOpenNothingUntilShown()
+{
+    GameState globals;
+    TempRecords records;
+    globals.TimedMode = true;
+    globals.ProblemType = 1;
+    ModalDialogDriver driver; // no steps: a dialog that opens all the same is closed and noted
+    const StatsWindow window(nullptr, globals, RunResults { 0, 59, 100, 0 }, records.stores(),
+                             m_browser);
+    QCOMPARE(driver.dialogsSeen(), QStringList());
+    QVERIFY(!QFile::exists(records.topTimes.filePath())); // no time ranked or saved
 }
 
 void ResultsTest::slowTimedRunShowsTheTimeAlone()
