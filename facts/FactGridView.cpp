@@ -147,6 +147,20 @@ FactGridView::FactGridView(QWidget* parent)
     }();
     (void)factoryInstalled;
     setAccessibleName(tr("Fact grid"));
+    // Tab stops at the grid, which hands the keyboard to its current square: squares made later
+    // than the window's other controls still come right after the grid in the Tab order.
+    setFocusPolicy(Qt::TabFocus);
+}
+
+void FactGridView::focusInEvent(QFocusEvent* event)
+{
+    if (event->reason() == Qt::BacktabFocusReason) {
+        focusPreviousChild(); // Shift+Tab from a square: on to what comes before the grid
+        return;
+    }
+    if (m_current != nullptr) {
+        m_current->setFocus(event->reason());
+    }
 }
 
 int FactGridView::cellSide() const
@@ -187,7 +201,7 @@ void FactGridView::buildCells(FactOperation operation)
     std::sort(m_columnValues.begin(), m_columnValues.end());
     m_columnValues.erase(std::unique(m_columnValues.begin(), m_columnValues.end()), m_columnValues.end());
 
-    setFocusProxy(nullptr);
+    m_current = nullptr;
     for (FactCell* cell : m_cells) {
         delete cell; // called from the tabs or the window, never from a square's own event
     }
@@ -199,10 +213,16 @@ void FactGridView::buildCells(FactOperation operation)
         cell->setObjectName(QStringLiteral("fact_%1_%2").arg(fact.top).arg(fact.bottom));
         m_cells.push_back(cell);
     }
-    // The first square is the one Tab reaches; the arrows move on from there.
-    if (!m_cells.empty()) {
-        m_cells.front()->setFocusPolicy(Qt::StrongFocus);
-        setFocusProxy(m_cells.front());
+    // The squares follow the grid in the Tab order, and only one of them takes Tab: at first
+    // the first square, later the one the keyboard was last on. The arrows move between them.
+    QWidget* previous = this;
+    for (FactCell* cell : m_cells) {
+        setTabOrder(previous, cell);
+        previous = cell;
+    }
+    m_current = m_cells.empty() ? nullptr : m_cells.front();
+    if (m_current != nullptr) {
+        m_current->setFocusPolicy(Qt::StrongFocus);
     }
     placeCells();
     for (FactCell* cell : m_cells) {
@@ -267,7 +287,7 @@ void FactGridView::focusCell(FactCell* cell)
     for (FactCell* other : m_cells) {
         other->setFocusPolicy(other == cell ? Qt::StrongFocus : Qt::ClickFocus);
     }
-    setFocusProxy(cell);
+    m_current = cell;
     cell->update();
 }
 

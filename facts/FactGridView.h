@@ -32,6 +32,7 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
 
 private:
     friend class FactCell;
@@ -46,4 +47,5 @@ private:
     std::vector<std::int16_t> m_rowValues; ///< the top numbers, down the side
     std::vector<std::int16_t> m_columnValues; ///< the bottom numbers, across the top
     std::vector<FactCell*> m_cells;
+    FactCell* m_current = nullptr; ///< the square Tab comes to
 };

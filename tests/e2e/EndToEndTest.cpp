@@ -393,7 +393,22 @@ void EndToEndTest::practiceRunWithWrongAnswers()
         screen.shoot(QStringLiteral("frmStats-practice"));
         QVERIFY(keys.tap(XK_Escape));
     });
-    script.when("back at the main window", [&] { return game.idleAndActive(); });
+    // The run's facts in the Fact Times window, walked by the keyboard: Tab from the operation
+    // tabs into the grid, an arrow key down to the next square.
+    script.when("back at the main window", [&] { return game.idleAndActive(); },
+                [&keys] { QVERIFY(keys.tap(XK_F9)); });
+    script.when("the Fact Times window", [] { return activeWindowNamed("frmFactTimes") != nullptr; }, [&] {
+        screen.shoot(QStringLiteral("frmFactTimes"));
+        QVERIFY(childOf<QLabel>("frmFactTimes", "lblKnown")->text().endsWith(" of 91")); // Addition
+        QVERIFY(keys.tap(XK_Tab));
+    });
+    script.when("the first square has the keyboard", [] { return focusIs("fact_0_0"); },
+                [&keys] { QVERIFY(keys.tap(XK_Down)); });
+    script.when("the square below it", [] { return focusIs("fact_1_0"); }, [&keys] {
+        QVERIFY(QApplication::focusWidget()->accessibleName().startsWith("1 plus 0: "));
+        QVERIFY(keys.tap(XK_Escape));
+    });
+    script.when("back at the main window at the end", [&] { return game.idleAndActive(); });
 
     game.frmMain.Form_Load(MainWindow::Splash::Skip);
     play(script, screen);
