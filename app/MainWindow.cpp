@@ -477,9 +477,17 @@ void MainWindow::FinishRun()
     page->setAccessibleDescription(QStringLiteral("Finished! Time %1").arg(ShowTime->text()));
     QAccessibleEvent finished(page, QAccessible::Alert);
     QAccessible::updateAccessibility(&finished);
-    StatsWindow::showModal(this, basGlobals, RunResults::of(basGlobals), m_stores,
-                           m_desktop.browser);
+    std::optional<FactPracticeRequest> practice;
+    StatsWindow::showModal(this, basGlobals, RunResults::of(basGlobals), m_stores, m_desktop.browser,
+                           [&](QWidget* over) {
+                               practice = FactTimesWindow::showModal(over, m_facts, basGlobals.ProblemType);
+                               return practice.has_value();
+                           });
     regainFocus();
+    if (practice) {
+        practiseFacts(std::move(*practice));
+        return;
+    }
     tellUntoldFactProblem();
 }
 

@@ -66,9 +66,9 @@ QPushButton* makePictureButton(QWidget* parent, const char* name, const QString&
 } // namespace
 
 void StatsWindow::showModal(QWidget* parent, GameState& basGlobals, const RunResults& results,
-                            RecordStores stores, WebBrowser& browser)
+                            RecordStores stores, WebBrowser& browser, FactTimesOpener factTimes)
 {
-    StatsWindow window(parent, basGlobals, results, stores, browser);
+    StatsWindow window(parent, basGlobals, results, stores, browser, std::move(factTimes));
     // The results come up first, already modal; the name prompt, a failure to save and the
     // board open over them.
     window.setModal(true);
@@ -78,12 +78,13 @@ void StatsWindow::showModal(QWidget* parent, GameState& basGlobals, const RunRes
 }
 
 StatsWindow::StatsWindow(QWidget* parent, GameState& globals, const RunResults& results,
-                         RecordStores stores, WebBrowser& browser)
+                         RecordStores stores, WebBrowser& browser, FactTimesOpener factTimes)
     : QDialog(parent)
     , basGlobals(globals)
     , m_results(results)
     , m_stores(stores)
     , m_browser(browser)
+    , m_factTimes(std::move(factTimes))
 {
     setObjectName(QStringLiteral("frmStats"));
     setUpDialogFrame(this, QStringLiteral("Sumdash! Stats:"), twipsSize(6615, 3855));
@@ -132,12 +133,20 @@ StatsWindow::StatsWindow(QWidget* parent, GameState& globals, const RunResults& 
     connect(closeButton, &QPushButton::clicked, this, &StatsWindow::onClose);
     connect(joinButton, &QPushButton::clicked, this, &StatsWindow::onJoinClub);
     connect(clubButton, &QPushButton::clicked, this, &StatsWindow::onViewClub);
+    // In the top left corner, which every layout leaves free, so the results' own buttons stay
+    // where they are; last in the Tab order.
+    factTimesButton = makeCommandButton(this, QStringLiteral("cmdFactTimes"), QStringLiteral("Fact Times"),
+                                        twips(60, 60, 1320, 330), 8.25);
+    factTimesButton->setToolTip(QStringLiteral("Which facts are known, and which to practise"));
+    factTimesButton->setVisible(static_cast<bool>(m_factTimes));
+    connect(factTimesButton, &QPushButton::clicked, this, &StatsWindow::onFactTimes);
 
-    new HeldEnterGuard(this, { submitButton, topTimesButton, closeButton, joinButton, clubButton });
+    new HeldEnterGuard(this, { submitButton, topTimesButton, closeButton, joinButton, clubButton, factTimesButton });
     setTabOrder(joinButton, submitButton);
     setTabOrder(submitButton, clubButton);
     setTabOrder(clubButton, topTimesButton);
     setTabOrder(topTimesButton, closeButton);
+    setTabOrder(closeButton, factTimesButton);
 
     showResults();
 }
@@ -221,6 +230,15 @@ void StatsWindow::onViewTopTimes()
 void StatsWindow::onClose()
 {
     accept();
+}
+
+void StatsWindow::onFactTimes()
+{
+    if (m_factTimes && m_factTimes(this)) {
+        accept(); // a practice run of the facts that need work begins
+        return;
+    }
+    regainFocus();
 }
 
 void StatsWindow::onJoinClub()

@@ -6,6 +6,8 @@
 
 #include <QDialog>
 
+#include <functional>
+
 struct GameState;
 class WebBrowser;
 class QLabel;
@@ -21,12 +23,15 @@ class StatsWindow : public QDialog
 public:
     /// Shows the results, records a qualifying time over them (recordTopTime()) and waits for
     /// the player to close the window.
+    /// factTimes, when given, is offered by a "Fact Times" button: it opens that window over
+    /// the results and returns true when a practice run was asked for, which closes the results.
+    using FactTimesOpener = std::function<bool(QWidget* over)>;
     static void showModal(QWidget* parent, GameState& basGlobals, const RunResults& results,
-                          RecordStores stores, WebBrowser& browser);
+                          RecordStores stores, WebBrowser& browser, FactTimesOpener factTimes = {});
 
     /// Lays the results out; opens nothing and stores nothing.
     StatsWindow(QWidget* parent, GameState& basGlobals, const RunResults& results,
-                RecordStores stores, WebBrowser& browser);
+                RecordStores stores, WebBrowser& browser, FactTimesOpener factTimes = {});
 
     /// Once the window is on screen: a timed run within 3:00 is ranked into its type's table;
     /// when it made the table the name is asked, every table saved (or the failure said) and the
@@ -41,12 +46,14 @@ private:
     void onClose();
     void onJoinClub();
     void onViewClub();
+    void onFactTimes();
     void regainFocus();
 
     GameState& basGlobals;
     const RunResults m_results;
     RecordStores m_stores;
     WebBrowser& m_browser;
+    FactTimesOpener m_factTimes;
     QLabel* correctCaption;
     QLabel* timeCaption;
     QLabel* incorrectCaption;
@@ -61,4 +68,5 @@ private:
     QPushButton* closeButton;
     QPushButton* joinButton;
     QPushButton* clubButton;
+    QPushButton* factTimesButton;
 };

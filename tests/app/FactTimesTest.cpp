@@ -2,6 +2,7 @@
 // tells how each fact is going, and "Practise these" starts a run of the facts that need work.
 #include "assets/DesignFonts.h"
 #include "facts/FactAttempt.h"
+#include "results/StatsWindow.h"
 #include "tests/support/GameFixture.h"
 
 #include <QLabel>
@@ -32,6 +33,7 @@ private slots:
     void initTestCase() { registerDesignFonts(); }
     void gridTellsEachFactAndPractisesWhatNeedsWork();
     void clearingAsksFirst();
+    void resultsWindowOpensFactTimesOverItself();
 };
 
 void FactTimesTest::gridTellsEachFactAndPractisesWhatNeedsWork()
@@ -164,6 +166,52 @@ void FactTimesTest::clearingAsksFirst()
     QVERIFY2(toolTips[0].contains(": right in "), qPrintable(toolTips[0]));
     QCOMPARE(toolTips[1], toolTips[0]);
     QVERIFY2(toolTips[2].endsWith("\nNo answers yet"), qPrintable(toolTips[2]));
+}
+
+void FactTimesTest::resultsWindowOpensFactTimesOverItself()
+{
+    Game game;
+    game.basGlobals.PracticeProblemCount = 2;
+    ModalDialogDriver driver;
+    game.startPractice(driver, "Command1_0");
+    QString message;
+    QList<QRect> designedButtons;
+    driver.then([&](QWidget* stats) {
+        for (const char* name : { "Command2", "Command3", "Command5" }) {
+            designedButtons << child<QWidget>(stats, name)->geometry();
+        }
+        clickChild(stats, "cmdFactTimes");
+        stats->close();
+    });
+    driver.then([](QWidget* window) {
+        clickChild(window, "cmdPractise"); // nothing to practise yet: a message, the window stays
+        clickChild(window, "cmdClose");
+    });
+    driver.then([&](QWidget* box) {
+        message = qobject_cast<QMessageBox*>(box)->text();
+        qobject_cast<QDialog*>(box)->accept();
+    });
+    for (int problem = 0; problem < 2; ++problem) {
+        game.type(rightAnswer(&game.frmMain));
+        game.enter();
+    }
+    QVERIFY(driver.finished());
+    QCOMPARE(driver.dialogsSeen(), QStringList({ "frmOptions", "frmSelect", "frmStats", "frmFactTimes", "" }));
+    QVERIFY(driver.closedByForce().isEmpty());
+    QCOMPARE(message, "Nothing in Addition needs practice right now. Play a few runs, and the facts to practise will show here.");
+
+    // The results' own buttons stand where they stand without the Fact Times button.
+    GameState globals;
+    QList<QRect> withoutFactTimes;
+    driver.then([&](QWidget* stats) {
+        QVERIFY(child<QWidget>(stats, "cmdFactTimes")->isHidden());
+        for (const char* name : { "Command2", "Command3", "Command5" }) {
+            withoutFactTimes << child<QWidget>(stats, name)->geometry();
+        }
+        stats->close();
+    });
+    StatsWindow::showModal(nullptr, globals, RunResults { 1, 5, 2, 0 }, game.records.stores(), game.browser);
+    QCOMPARE(designedButtons, withoutFactTimes);
 }
 
 QTEST_MAIN(FactTimesTest)
