@@ -3,7 +3,6 @@
 #include "engine/GameState.h"
 #include "web/SiteAddress.h"
 #include "web/SiteDomain.h"
-#include "ui/Twips.h"
 #include "records/TopTimes.h"
 #include "results/RunResults.h"
 #include "results/StatsWindow.h"
@@ -30,6 +29,30 @@ QString text(QWidget* dialog, const char* name)
 {
     auto* label = child<QLabel>(dialog, QString::fromLatin1(name));
     return label ? label->text() : QStringLiteral("<missing>");
+}
+
+/// The shown controls that cover one another or reach past the window's edge: none, in a
+/// layout a player can read.
+QStringList crowded(QWidget* dialog)
+{
+    QStringList found;
+    QList<QWidget*> shownControls;
+    for (QWidget* control : dialog->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (!control->isHidden() && !control->isWindow()) {
+            shownControls << control;
+        }
+    }
+    for (qsizetype i = 0; i < shownControls.size(); ++i) {
+        if (!dialog->rect().contains(shownControls[i]->geometry())) {
+            found << shownControls[i]->objectName() + " past the edge";
+        }
+        for (qsizetype j = i + 1; j < shownControls.size(); ++j) {
+            if (shownControls[i]->geometry().intersects(shownControls[j]->geometry())) {
+                found << shownControls[i]->objectName() + " over " + shownControls[j]->objectName();
+            }
+        }
+    }
+    return found;
 }
 
 /// Whether the results window is on screen, under whatever dialog is open over it.
@@ -152,16 +175,8 @@ void ResultsTest::qualifyingTimedRunOffersTheRewards()
         QCOMPARE(dialog->windowTitle(), "Sumdash! Stats:");
         QVERIFY(shown(dialog, "Command4"));
         QVERIFY(shown(dialog, "Command1"));
-        for (const char* name : { "Command2", "Command3", "Command5" }) {
-            QCOMPARE(child<QWidget>(dialog, name)->x(), twips(3720));
-        }
-        QCOMPARE(child<QWidget>(dialog, "Command5")->y(), twips(2400));
+        QCOMPARE(crowded(dialog), QStringList {});
         QCOMPARE(text(dialog, "ShowTime"), time);
-        QCOMPARE(child<QWidget>(dialog, "ShowTime")->geometry().topLeft(),
-                 QPoint(twips(3100), twips(600)));
-        QCOMPARE(child<QWidget>(dialog, "Label2")->geometry().topLeft(),
-                 QPoint(twips(940), twips(600)));
-        QCOMPARE(child<QWidget>(dialog, "Image1")->y(), twips(360));
         for (const char* name : { "Label1", "CorrectLab", "Label3", "IncorrectLab", "Label4", "PercentLab" }) {
             QVERIFY2(!shown(dialog, name), name);
         }
@@ -201,7 +216,7 @@ void ResultsTest::slowTimedRunShowsTheTimeAlone()
         QCOMPARE(dialog->windowTitle(), "Sumdash! Stats:");
         QVERIFY(!shown(dialog, "Command4"));
         QVERIFY(!shown(dialog, "Command1"));
-        QCOMPARE(child<QWidget>(dialog, "Command3")->x(), twips(1920));
+        QCOMPARE(crowded(dialog), QStringList {});
         QCOMPARE(text(dialog, "ShowTime"), "3:01");
         QVERIFY(!shown(dialog, "PercentLab"));
         dialog->close(); // the close box
@@ -247,7 +262,7 @@ void ResultsTest::onlyCorrectPracticeShowsTheTimeAlone()
         QVERIFY(!shown(dialog, "CorrectLab"));
         QVERIFY(!shown(dialog, "PercentLab"));
         QVERIFY(!shown(dialog, "Command4"));
-        QCOMPARE(child<QWidget>(dialog, "ShowTime")->y(), twips(600));
+        QCOMPARE(crowded(dialog), QStringList {});
         clickChild(dialog, "Command3");
     });
     StatsWindow::showModal(nullptr, globals, RunResults { 0, 40, 10, 0 }, records.stores(), m_browser);
