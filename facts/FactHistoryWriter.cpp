@@ -5,8 +5,16 @@
 #include <QMetaObject>
 
 FactHistoryWriter::FactHistoryWriter(QString path, QObject* parent)
+    : FactHistoryWriter(std::move(path), {}, parent)
+{
+}
+
+FactHistoryWriter::FactHistoryWriter(QString path,
+                                     std::function<std::int32_t(std::int64_t)> utcOffsetAt,
+                                     QObject* parent)
     : QObject(parent)
     , m_path(std::move(path))
+    , m_utcOffsetAt(std::move(utcOffsetAt))
 {
     m_thread.setObjectName(QStringLiteral("Fact history writer"));
 }
@@ -37,7 +45,8 @@ void FactHistoryWriter::ensureStarted()
 FactHistoryFile& FactHistoryWriter::file()
 {
     if (!m_file) {
-        m_file = std::make_unique<FactHistoryFile>(m_path);
+        m_file = m_utcOffsetAt ? std::make_unique<FactHistoryFile>(m_path, m_utcOffsetAt)
+                               : std::make_unique<FactHistoryFile>(m_path);
     }
     return *m_file;
 }

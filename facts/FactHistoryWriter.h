@@ -7,6 +7,8 @@
 #include <QObject>
 #include <QString>
 #include <QThread>
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -22,6 +24,10 @@ class FactHistoryWriter : public QObject
 public:
     /// Neither the thread nor the file is started before the first operation.
     explicit FactHistoryWriter(QString path, QObject* parent = nullptr);
+    /// Days for the chart are local days; utcOffsetAt tells the local time's offset from UTC,
+    /// in minutes, at a moment. Called on the writer's thread.
+    FactHistoryWriter(QString path, std::function<std::int32_t(std::int64_t)> utcOffsetAt,
+                      QObject* parent = nullptr);
     /// Keeps every run queued before, then closes the file and ends the thread.
     ~FactHistoryWriter() override;
 
@@ -51,6 +57,7 @@ private:
     template<typename Result, typename Work> Result runAndWait(Work work);
 
     QString m_path;
+    std::function<std::int32_t(std::int64_t)> m_utcOffsetAt; ///< empty: the computer's own zone
     QThread m_thread;
     QObject* m_worker = nullptr; ///< lives on m_thread; the operations are queued to it
     std::unique_ptr<FactHistoryFile> m_file; ///< touched on m_thread only

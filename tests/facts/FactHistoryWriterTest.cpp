@@ -41,6 +41,7 @@ private slots:
     void runsQueuedAtTheEndAreKept();
     void aProblemIsToldOnce();
     void eachDamagedFileIsTold();
+    void chartDaysAreTheLocalDaysGiven();
 };
 
 void FactHistoryWriterTest::runsAreKeptInTheOrderGiven()
@@ -160,6 +161,30 @@ void FactHistoryWriterTest::eachDamagedFileIsTold()
         QCOMPARE(fileBytes(outcome.setAsidePath), QByteArray(4096, static_cast<char>(round)));
         QCOMPARE(writer.removeFile().problem, FactHistoryProblem::None);
     }
+}
+
+void FactHistoryWriterTest::chartDaysAreTheLocalDaysGiven()
+{
+    // A run at 23:30 UTC is on the next day an hour east of Greenwich.
+    QTemporaryDir dir;
+    const std::int64_t lateMs = MorningMs + (15 * 60 + 30) * 60 * 1000;
+    std::vector<std::int64_t> asked;
+    FactHistoryWriter writer(dir.filePath(FactHistoryFileName), [&](std::int64_t whenUtcMs) {
+        asked.push_back(whenUtcMs);
+        return 60;
+    });
+    QRandomGenerator random(36);
+    std::vector<FactAttempt> run = randomRun(random, 1, 10, lateMs);
+    const std::int64_t lastMs = run.back().whenUtcMs;
+    for (FactAttempt& attempt : run) {
+        attempt.fact = { FactOperation::Add, 3, 2 };
+    }
+    writer.keepRun(run);
+    const FactHistoryLoad load = writer.loadRecent();
+    QVERIFY(load.outcome.ok());
+    QCOMPARE(asked, std::vector<std::int64_t> { lastMs });
+    QCOMPARE(load.knownByDay.at(FactOperation::Add).size(), 1u);
+    QCOMPARE(load.knownByDay.at(FactOperation::Add).front().day, localDay(lastMs, 0) + 1);
 }
 
 QTEST_GUILESS_MAIN(FactHistoryWriterTest)
