@@ -36,7 +36,9 @@ public:
     /// Queues the run to be kept and returns at once.
     void keepRun(std::vector<FactAttempt> attempts);
 
-    /// These wait for every run queued before them, then for their own work.
+    /// These wait for every run queued before them, then for their own work. The window reads
+    /// through here rather than on a connection of its own: it then sees the run just ended,
+    /// and with a million answers kept a load takes a few milliseconds either way.
     FactHistoryLoad loadRecent(); ///< as many latest answers as the fact book shows
     FactHistoryLoad loadRecent(int perFact);
     FactHistoryOutcome clear();
