@@ -23,7 +23,7 @@ FactHistory::~FactHistory() = default;
 FactHistoryWriter& FactHistory::writer()
 {
     if (!m_writer) {
-        m_writer = std::make_unique<FactHistoryWriter>(m_filePath);
+        m_writer = std::make_unique<FactHistoryWriter>(m_filePath, m_clocks.utcOffsetMinutesAt);
         connect(m_writer.get(), &FactHistoryWriter::problemFound, this,
                 [this](const FactHistoryOutcome& outcome) { emit problemFound(factHistoryMessage(outcome)); });
     }
