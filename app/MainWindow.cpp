@@ -552,9 +552,9 @@ void MainWindow::showView()
     setLabelText(CorrectLab, fromStd(view.CorrectLab));
     setLabelText(IncorrectLab, fromStd(view.IncorrectLab));
     showClock(ShowTime, fromStd(view.ShowTime));
-    correctCaption->setVisible(view.countsRow.Label1);
+    correctCaption->setVisible(view.countsRow.correctCaption);
     CorrectLab->setVisible(view.countsRow.CorrectLab);
-    incorrectCaption->setVisible(view.countsRow.Label3);
+    incorrectCaption->setVisible(view.countsRow.incorrectCaption);
     IncorrectLab->setVisible(view.countsRow.IncorrectLab);
     ShowTime->setVisible(view.countsRow.ShowTime);
 

@@ -121,7 +121,7 @@ void DrillRun::StopRun()
     m_view.AnsTextEnabled = false;
     m_view.pbStatusVisible = false;
     setCommandsEnabled(true);
-    m_view.Label2Visible = false;
+    m_view.timedRunLogoVisible = false;
 }
 
 void DrillRun::FinishRun(std::int64_t elapsedMs)
@@ -136,7 +136,7 @@ void DrillRun::NextProblem()
     if (m_view.AnsTextVisible && m_view.AnsTextEnabled) {
         m_focusRequested = true;
     }
-    m_view.Label2Visible = m_globals.TimedMode;
+    m_view.timedRunLogoVisible = m_globals.TimedMode;
 
     m_problem = m_practiceProblems && !m_globals.TimedMode
         ? m_practiceProblems(m_random)

@@ -20,9 +20,9 @@ inline constexpr Rgb Green { 0, 128, 0 };
 /// The count and clock row above the page; the practice options decide it when accepted.
 struct CountsRowVisibility
 {
-    bool Label1 = false; ///< "Correct:"
+    bool correctCaption = false; ///< "Correct:" (Label1)
     bool CorrectLab = false;
-    bool Label3 = false; ///< "Incorrect:"
+    bool incorrectCaption = false; ///< "Incorrect:" (Label3)
     bool IncorrectLab = false;
     bool ShowTime = false;
     friend bool operator==(const CountsRowVisibility&, const CountsRowVisibility&) = default;
@@ -56,7 +56,7 @@ struct DrillView
     bool AnsTextVisible = false;
     bool AnsTextEnabled = true;
     bool WrongAnsVisible = false;
-    bool Label2Visible = false; ///< the timed-run logo
+    bool timedRunLogoVisible = false; ///< the timed-run logo
 
     // The count and clock row.
     std::string CorrectLab = "0";

@@ -135,5 +135,5 @@ void ProblemPage::showView(const DrillView& view)
     } else {
         WrongAns->setVisible(view.WrongAnsVisible);
     }
-    timedRunLogo->setVisible(view.Label2Visible);
+    timedRunLogo->setVisible(view.timedRunLogoVisible);
 }

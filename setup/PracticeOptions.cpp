@@ -26,13 +26,13 @@ CountsRowVisibility countsRowFor(bool onlyAllowCorrect, bool hideCounts, bool hi
 {
     CountsRowVisibility row { true, true, true, true, true };
     if (onlyAllowCorrect) {
-        row.Label3 = false;
+        row.incorrectCaption = false;
         row.IncorrectLab = false;
     }
     if (hideCounts) {
-        row.Label1 = false;
+        row.correctCaption = false;
         row.CorrectLab = false;
-        row.Label3 = false;
+        row.incorrectCaption = false;
         row.IncorrectLab = false;
     }
     if (hideTime) {

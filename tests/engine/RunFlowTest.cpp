@@ -80,11 +80,11 @@ void RunFlowTest::timedRunForcesItsLengthAndLocksCommands()
     const EnabledCommands timedLocks { true, false, false, false };
     QCOMPARE(run.view().commands, timedLocks);
     QCOMPARE(run.view().countsRow, CountsRowVisibility {});
-    QVERIFY(run.view().Label2Visible);
+    QVERIFY(run.view().timedRunLogoVisible);
 
     run.StopRun();
     QCOMPARE(run.view().commands, EnabledCommands {});
-    QVERIFY(!run.view().Label2Visible);
+    QVERIFY(!run.view().timedRunLogoVisible);
 }
 
 void RunFlowTest::practiceRunLocksOnlyTheTimedCommand()
@@ -104,7 +104,7 @@ void RunFlowTest::practiceRunLocksOnlyTheTimedCommand()
     const EnabledCommands practiceLocks { false, true, true, true };
     QCOMPARE(run.view().commands, practiceLocks);
     QCOMPARE(run.view().countsRow, shown);
-    QVERIFY(!run.view().Label2Visible);
+    QVERIFY(!run.view().timedRunLogoVisible);
 }
 
 void RunFlowTest::clockText_data()

@@ -84,9 +84,9 @@ void PracticeOptionsTest::countsRow()
 
     const CountsRowVisibility row = countsRowFor(onlyCorrect, hideCounts, hideTime);
     const QString actual = QString("%1%2%3%4%5")
-                               .arg(int(row.Label1))
+                               .arg(int(row.correctCaption))
                                .arg(int(row.CorrectLab))
-                               .arg(int(row.Label3))
+                               .arg(int(row.incorrectCaption))
                                .arg(int(row.IncorrectLab))
                                .arg(int(row.ShowTime));
     QCOMPARE(actual, shown);
