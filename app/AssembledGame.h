@@ -11,7 +11,8 @@
 /// The game itself takes the real collaborators (see RealGame in main.cpp); tests and benchmarks
 /// choose their own random source, stopwatch, records and desktop, and build it the same way.
 /// The arguments given go to the records.
-template<typename Random, typename Stopwatch, typename Records, typename Browser, typename SystemInfo>
+template<typename Random, typename Stopwatch, typename Records, typename Browser,
+         typename SystemInfo>
 struct AssembledGame
 {
     template<typename... RecordsArguments>
@@ -27,6 +28,6 @@ struct AssembledGame
     Browser browser;
     SystemInfo systemInfo;
     GameFacts facts { records.topTimes, records.folder() };
-    MainWindow frmMain { basGlobals, random, runClock, records.stores(), facts.history,
-                         DesktopServices { browser, systemInfo } };
+    MainWindow frmMain { basGlobals,       random,        runClock,
+                         records.stores(), facts.history, DesktopServices { browser, systemInfo } };
 };

@@ -31,12 +31,15 @@ bool SettingsKeepSwitch::isOn() const
 
 bool SettingsKeepSwitch::set(bool on)
 {
-    return m_store.update([on](SettingsStore& store) { store.write(Key, on ? QStringLiteral("1") : QStringLiteral("0")); });
+    return m_store.update([on](SettingsStore& store) {
+        store.write(Key, on ? QStringLiteral("1") : QStringLiteral("0"));
+    });
 }
 
 GameFacts::GameFacts(SettingsStore& settings, const QString& folder)
     : keepSwitch(settings)
-    , history(folder.isEmpty() ? FactHistoryFile::defaultPath() : QDir(folder).filePath(FactHistoryFileName),
+    , history(folder.isEmpty() ? FactHistoryFile::defaultPath()
+                               : QDir(folder).filePath(FactHistoryFileName),
               keepSwitch, realClocks())
 {
 }

@@ -418,7 +418,8 @@ void MainWindow::startCountdown()
 void MainWindow::mnuFactTimes_Click()
 {
     tellUntoldFactProblem();
-    std::optional<FactPracticeRequest> practice = FactTimesWindow::showModal(this, m_facts, basGlobals.ProblemType);
+    std::optional<FactPracticeRequest> practice
+        = FactTimesWindow::showModal(this, m_facts, basGlobals.ProblemType);
     regainFocus();
     if (practice) {
         practiseFacts(std::move(*practice));
@@ -446,8 +447,8 @@ void MainWindow::tellFactProblem(const QString& message)
 // the run, the results window closing, or the Fact Times window opening.
 void MainWindow::tellUntoldFactProblem()
 {
-    if (m_untoldFactProblem.isEmpty() || QApplication::activeModalWidget() != nullptr || Timer1->isActive()
-        || Timer2->isActive() || !isVisible()) {
+    if (m_untoldFactProblem.isEmpty() || QApplication::activeModalWidget() != nullptr
+        || Timer1->isActive() || Timer2->isActive() || !isVisible()) {
         return;
     }
     showMessage(this, std::exchange(m_untoldFactProblem, QString()));
@@ -478,9 +479,10 @@ void MainWindow::FinishRun()
     QAccessibleEvent finished(page, QAccessible::Alert);
     QAccessible::updateAccessibility(&finished);
     std::optional<FactPracticeRequest> practice;
-    StatsWindow::showModal(this, basGlobals, RunResults::of(basGlobals), m_stores, m_desktop.browser,
-                           [&](QWidget* over) {
-                               practice = FactTimesWindow::showModal(over, m_facts, basGlobals.ProblemType);
+    StatsWindow::showModal(this, basGlobals, RunResults::of(basGlobals), m_stores,
+                           m_desktop.browser, [&](QWidget* over) {
+                               practice = FactTimesWindow::showModal(over, m_facts,
+                                                                     basGlobals.ProblemType);
                                return practice.has_value();
                            });
     regainFocus();
@@ -504,7 +506,8 @@ void MainWindow::Timer2_Timer()
 {
     if (m_run.countdownStep()) {
         m_runClock.restart();
-        m_facts.runStarted(basGlobals.TimedMode, basGlobals.MaxOperand, basGlobals.OnlyAllowCorrect);
+        m_facts.runStarted(basGlobals.TimedMode, basGlobals.MaxOperand,
+                           basGlobals.OnlyAllowCorrect);
     }
     showView();
 }

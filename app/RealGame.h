@@ -9,4 +9,5 @@
 #include "records/RecordFiles.h"
 
 /// Its records in the user's own places by default, or in a given folder (the benchmarks').
-using RealGame = AssembledGame<ClockSeededRandom, SteadyRunClock, RecordFiles, DesktopBrowser, PathSystemInfoLauncher>;
+using RealGame = AssembledGame<ClockSeededRandom, SteadyRunClock, RecordFiles, DesktopBrowser,
+                               PathSystemInfoLauncher>;

@@ -3,7 +3,6 @@
 
 #include <QFontDatabase>
 #include <QStringList>
-
 #include <array>
 #include <cmath>
 
@@ -41,8 +40,8 @@ bool registerDesignFonts()
     static const bool registered = [] {
         bool allLoaded = true;
         for (const char* file : FontFiles) {
-            allLoaded = QFontDatabase::addApplicationFont(QString::fromLatin1(file)) >= 0
-                && allLoaded;
+            allLoaded
+                = QFontDatabase::addApplicationFont(QString::fromLatin1(file)) >= 0 && allLoaded;
         }
         for (const FaceMapping& face : Faces) {
             QFont::insertSubstitution(QString::fromLatin1(face.designName),

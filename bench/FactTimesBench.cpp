@@ -18,7 +18,6 @@
 #include <QTemporaryDir>
 #include <QVBoxLayout>
 #include <QWindow>
-
 #include <cstdio>
 #include <vector>
 
@@ -68,14 +67,14 @@ bool buildHistory(const QString& path, int answers)
 }
 
 /// From nothing to the window drawn on screen.
-template<typename Open>
-double openingMs(Open open)
+template<typename Open> double openingMs(Open open)
 {
     QElapsedTimer clock;
     clock.start();
     std::unique_ptr<QWidget> window = open();
     window->show();
-    while (!window->isVisible() || !window->windowHandle() || !window->windowHandle()->isExposed()) {
+    while (!window->isVisible() || !window->windowHandle()
+           || !window->windowHandle()->isExposed()) {
         QApplication::processEvents(QEventLoop::AllEvents, 5);
     }
     window->repaint();
@@ -121,20 +120,25 @@ int main(int argc, char** argv)
         std::vector<double> plain;
         for (int opening = 0; opening < Openings; ++opening) {
             // A fresh history each time: the file is opened and read as on the window's first look.
-            FactHistory history(path, keep, FactHistory::Clocks { [] { return FirstMorningMs; }, [](std::int64_t) { return 0; } });
+            FactHistory history(path, keep,
+                                FactHistory::Clocks { [] { return FirstMorningMs; },
+                                                      [](std::int64_t) { return 0; } });
             window.push_back(openingMs([&] {
                 return std::make_unique<FactTimesWindow>(nullptr, history, FactOperation::Multiply);
             }));
             plain.push_back(openingMs(plainTable));
         }
-        std::printf("  Fact Times opened: median %.1f ms, largest %.1f ms; the plain table: median %.1f ms\n",
+        std::printf("  Fact Times opened: median %.1f ms, largest %.1f ms; the plain table: median "
+                    "%.1f ms\n",
                     bench::median(window), bench::largest(window), bench::median(plain));
         bench::printSummaryRow(
             order++,
-            QString::asprintf("Fact Times window opened on %s kept answers (minimal: a dialog with a 13 x 13 "
-                              "table of text)",
-                              answers == 100'000 ? "100,000" : "1,000,000"),
-            QString::asprintf("%.0f ms", bench::median(window)), QString::asprintf("%.0f ms", bench::median(plain)),
+            QString::asprintf(
+                "Fact Times window opened on %s kept answers (minimal: a dialog with a 13 x 13 "
+                "table of text)",
+                answers == 100'000 ? "100,000" : "1,000,000"),
+            QString::asprintf("%.0f ms", bench::median(window)),
+            QString::asprintf("%.0f ms", bench::median(plain)),
             bench::ratioText(bench::median(window), bench::median(plain)),
             answers == 100'000 ? "< 100 ms" : "< 300 ms");
     }

@@ -7,8 +7,7 @@ namespace {
 
 std::uint64_t steadyNanoseconds()
 {
-    return static_cast<std::uint64_t>(
-        std::chrono::steady_clock::now().time_since_epoch().count());
+    return static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
 }
 
 // SplitMix64's finaliser: spreads every input bit over the whole output.

@@ -99,8 +99,10 @@ void DrillRun::clockStep(std::int64_t elapsedMs)
     if (!m_view.Timer1Enabled) {
         return;
     }
-    constexpr std::int64_t Largest = std::int64_t { std::numeric_limits<std::int16_t>::max() } * 60 + 59;
-    const std::int64_t shown = std::int64_t { m_globals.ClockMinutes } * 60 + m_globals.ClockSeconds;
+    constexpr std::int64_t Largest
+        = std::int64_t { std::numeric_limits<std::int16_t>::max() } * 60 + 59;
+    const std::int64_t shown
+        = std::int64_t { m_globals.ClockMinutes } * 60 + m_globals.ClockSeconds;
     const std::int64_t elapsed = std::min(std::max<std::int64_t>(elapsedMs, 0) / 1000, Largest);
     if (elapsed > shown) {
         m_globals.ClockMinutes = static_cast<std::int16_t>(elapsed / 60);
@@ -189,8 +191,8 @@ void DrillRun::reportAnswer(bool right, std::int64_t elapsedMs)
     answer.right = right;
     answer.attempt = m_attempt;
     answer.msToEnter = std::max<std::int64_t>(elapsedMs - m_attemptStartMs, 0);
-    answer.msToFirstDigit
-        = std::clamp<std::int64_t>(m_firstDigitMs.value_or(elapsedMs) - m_attemptStartMs, 0, answer.msToEnter);
+    answer.msToFirstDigit = std::clamp<std::int64_t>(
+        m_firstDigitMs.value_or(elapsedMs) - m_attemptStartMs, 0, answer.msToEnter);
     m_answerListener(answer);
 }
 

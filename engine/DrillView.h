@@ -15,7 +15,7 @@ namespace CountdownColour {
 inline constexpr Rgb Black { 0, 0, 0 };
 inline constexpr Rgb Blue { 0, 0, 255 };
 inline constexpr Rgb Green { 0, 128, 0 };
-}
+} // namespace CountdownColour
 
 /// The count and clock row above the page; the practice options decide it when accepted.
 struct CountsRowVisibility

@@ -38,4 +38,4 @@ inline constexpr std::string_view Plus = "+";
 inline constexpr std::string_view Minus = "-";
 inline constexpr std::string_view Times = "x";
 inline constexpr std::string_view Divide = "{";
-}
+} // namespace OperatorText

@@ -3,7 +3,8 @@
 
 #include "engine/ProblemTypes.h"
 
-std::string problemInWords(std::string_view top, std::string_view operatorText, std::string_view bottom)
+std::string problemInWords(std::string_view top, std::string_view operatorText,
+                           std::string_view bottom)
 {
     std::string_view word;
     if (operatorText == OperatorText::Plus) {

@@ -5,4 +5,5 @@
 #include <string_view>
 
 /// The operands and the operator in words; empty when there is no problem yet.
-std::string problemInWords(std::string_view top, std::string_view operatorText, std::string_view bottom);
+std::string problemInWords(std::string_view top, std::string_view operatorText,
+                           std::string_view bottom);

@@ -12,7 +12,6 @@
 #include <QKeyEvent>
 #include <QLocale>
 #include <QPainter>
-
 #include <algorithm>
 
 namespace {
@@ -32,7 +31,8 @@ QString answersToolTip(const FactKey& fact, const FactRecord* record)
     }
     const QLocale locale;
     for (const FactAnswer& answer : record->recent) {
-        const QDateTime when = QDateTime::fromMSecsSinceEpoch(answer.whenUtcMs, Qt::UTC).toLocalTime();
+        const QDateTime when
+            = QDateTime::fromMSecsSinceEpoch(answer.whenUtcMs, Qt::UTC).toLocalTime();
         lines << QStringLiteral("%1: %2 in %3")
                      .arg(locale.toString(when, QLocale::ShortFormat),
                           answer.right ? QStringLiteral("right") : QStringLiteral("wrong"),
@@ -187,7 +187,8 @@ void FactGridView::showFacts(FactOperation operation, const FactBook& book)
 
 void FactGridView::buildCells(FactOperation operation)
 {
-    const bool hadFocus = std::any_of(m_cells.begin(), m_cells.end(), [](const FactCell* cell) { return cell->hasFocus(); });
+    const bool hadFocus = std::any_of(m_cells.begin(), m_cells.end(),
+                                      [](const FactCell* cell) { return cell->hasFocus(); });
     m_operation = operation;
     const std::vector<FactKey> facts = gridFacts(operation);
     m_rowValues.clear();
@@ -199,7 +200,8 @@ void FactGridView::buildCells(FactOperation operation)
         m_columnValues.push_back(fact.bottom);
     }
     std::sort(m_columnValues.begin(), m_columnValues.end());
-    m_columnValues.erase(std::unique(m_columnValues.begin(), m_columnValues.end()), m_columnValues.end());
+    m_columnValues.erase(std::unique(m_columnValues.begin(), m_columnValues.end()),
+                         m_columnValues.end());
 
     m_current = nullptr;
     for (FactCell* cell : m_cells) {
@@ -207,8 +209,10 @@ void FactGridView::buildCells(FactOperation operation)
     }
     m_cells.clear();
     for (const FactKey& fact : facts) {
-        const auto row = std::find(m_rowValues.begin(), m_rowValues.end(), fact.top) - m_rowValues.begin();
-        const auto column = std::find(m_columnValues.begin(), m_columnValues.end(), fact.bottom) - m_columnValues.begin();
+        const auto row
+            = std::find(m_rowValues.begin(), m_rowValues.end(), fact.top) - m_rowValues.begin();
+        const auto column = std::find(m_columnValues.begin(), m_columnValues.end(), fact.bottom)
+            - m_columnValues.begin();
         auto* cell = new FactCell(this, fact, static_cast<int>(row), static_cast<int>(column));
         cell->setObjectName(QStringLiteral("fact_%1_%2").arg(fact.top).arg(fact.bottom));
         m_cells.push_back(cell);
@@ -237,7 +241,8 @@ void FactGridView::buildCells(FactOperation operation)
 
 QWidget* FactGridView::cellOf(const FactKey& fact) const
 {
-    const auto found = std::find_if(m_cells.begin(), m_cells.end(), [&](const FactCell* cell) { return cell->fact() == fact; });
+    const auto found = std::find_if(m_cells.begin(), m_cells.end(),
+                                    [&](const FactCell* cell) { return cell->fact() == fact; });
     return found == m_cells.end() ? nullptr : *found;
 }
 
@@ -268,8 +273,9 @@ void FactGridView::paintEvent(QPaintEvent*)
     painter.setPen(palette().color(QPalette::WindowText));
     const std::string_view op = operatorText(m_operation);
     const QString corner = m_operation == FactOperation::Divide ? QStringLiteral("\u00F7")
-        : m_operation == FactOperation::Multiply                ? QStringLiteral("\u00D7")
-                                                                : QString::fromLatin1(op.data(), static_cast<qsizetype>(op.size()));
+        : m_operation == FactOperation::Multiply
+        ? QStringLiteral("\u00D7")
+        : QString::fromLatin1(op.data(), static_cast<qsizetype>(op.size()));
     painter.drawText(QRect(0, 0, side, side), Qt::AlignCenter, corner);
     for (std::size_t column = 0; column < m_columnValues.size(); ++column) {
         painter.drawText(QRect(static_cast<int>(column + 1) * side, 0, side, side), Qt::AlignCenter,

@@ -6,7 +6,6 @@
 #include "facts/FactAttempt.h"
 
 #include <QWidget>
-
 #include <vector>
 
 class FactBook;

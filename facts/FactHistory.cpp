@@ -25,7 +25,9 @@ FactHistoryWriter& FactHistory::writer()
     if (!m_writer) {
         m_writer = std::make_unique<FactHistoryWriter>(m_filePath, m_clocks.utcOffsetMinutesAt);
         connect(m_writer.get(), &FactHistoryWriter::problemFound, this,
-                [this](const FactHistoryOutcome& outcome) { emit problemFound(factHistoryMessage(outcome)); });
+                [this](const FactHistoryOutcome& outcome) {
+                    emit problemFound(factHistoryMessage(outcome));
+                });
     }
     return *m_writer;
 }
@@ -82,7 +84,8 @@ FactTimesData FactHistory::load()
             data.book.add(attempt);
         }
         for (FactOperation operation : AllFactOperations) {
-            data.knownByDay[operation] = knownByDay(all, operation, m_clocks.utcOffsetMinutesAt(m_clocks.utcNowMs()));
+            data.knownByDay[operation]
+                = knownByDay(all, operation, m_clocks.utcOffsetMinutesAt(m_clocks.utcNowMs()));
         }
         return data;
     }
@@ -92,11 +95,13 @@ FactTimesData FactHistory::load()
     // The answers not in the file yet: the run in progress, newer than anything kept.
     if (m_handedOut < all.size()) {
         FactBook newer;
-        for (auto answer = all.begin() + static_cast<std::ptrdiff_t>(m_handedOut); answer != all.end(); ++answer) {
+        for (auto answer = all.begin() + static_cast<std::ptrdiff_t>(m_handedOut);
+             answer != all.end(); ++answer) {
             newer.add(*answer);
         }
         data.book.merge(newer);
-        const std::int64_t today = localDay(m_clocks.utcNowMs(), m_clocks.utcOffsetMinutesAt(m_clocks.utcNowMs()));
+        const std::int64_t today
+            = localDay(m_clocks.utcNowMs(), m_clocks.utcOffsetMinutesAt(m_clocks.utcNowMs()));
         for (FactOperation operation : AllFactOperations) {
             std::vector<DayKnown>& days = data.knownByDay[operation];
             const int known = knownCount(data.book, operation).known;

@@ -9,7 +9,6 @@
 
 #include <QObject>
 #include <QString>
-
 #include <functional>
 #include <map>
 #include <memory>

@@ -3,7 +3,6 @@
 
 #include <QPainter>
 #include <QPainterPath>
-
 #include <algorithm>
 
 QColor stateColour(FactState state)
@@ -58,7 +57,8 @@ void paintStateMark(QPainter& painter, const QRectF& box, FactState state)
         triangle.closeSubpath();
         painter.drawPath(triangle);
         const qreal x = mark.center().x();
-        painter.drawLine(QPointF(x, mark.top() + side * 0.35), QPointF(x, mark.top() + side * 0.68));
+        painter.drawLine(QPointF(x, mark.top() + side * 0.35),
+                         QPointF(x, mark.top() + side * 0.68));
         painter.setBrush(ink);
         const qreal dot = side * 0.06;
         painter.drawEllipse(QPointF(x, mark.top() + side * 0.84), dot, dot);

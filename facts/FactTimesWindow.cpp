@@ -102,8 +102,9 @@ QLabel* makeWrappedLabel(QWidget* parent, const QString& name)
 std::optional<FactPracticeRequest> FactTimesWindow::showModal(QWidget* parent, FactHistory& history,
                                                               std::int16_t problemType)
 {
-    const FactOperation operation
-        = problemType >= 1 && problemType <= 4 ? static_cast<FactOperation>(problemType - 1) : FactOperation::Multiply;
+    const FactOperation operation = problemType >= 1 && problemType <= 4
+        ? static_cast<FactOperation>(problemType - 1)
+        : FactOperation::Multiply;
     FactTimesWindow window(parent, history, operation);
     window.exec();
     return window.practiceRequest();
@@ -144,7 +145,8 @@ FactTimesWindow::FactTimesWindow(QWidget* parent, FactHistory& history, FactOper
         "A square gets its colour after two answers. Each fact comes up about once in a run of "
         "100 problems, so it takes a few runs before most squares have a colour."));
 
-    QLabel* chartCaption = makeTextLabel(this, QStringLiteral("lblChart"), QStringLiteral("Facts known, day by day:"));
+    QLabel* chartCaption = makeTextLabel(this, QStringLiteral("lblChart"),
+                                         QStringLiteral("Facts known, day by day:"));
     knownChart = new KnownChart(this);
     knownChart->setObjectName(QStringLiteral("chartKnown"));
     chartCaption->setBuddy(knownChart);
@@ -229,13 +231,16 @@ void FactTimesWindow::reload()
 
 void FactTimesWindow::showOperation()
 {
-    const auto operation = static_cast<FactOperation>(std::clamp(operationTabs->currentIndex(), 0, 3));
+    const auto operation
+        = static_cast<FactOperation>(std::clamp(operationTabs->currentIndex(), 0, 3));
     const KnownCount known = knownCount(m_data.book, operation);
     knownSentence->setText(fromUtf8(::knownSentence(known)));
-    practiseNextSentence->setText(fromUtf8(::practiseNextSentence(practiseNext(m_data.book, operation))));
+    practiseNextSentence->setText(
+        fromUtf8(::practiseNextSentence(practiseNext(m_data.book, operation))));
     grid->showFacts(operation, m_data.book);
     const auto days = m_data.knownByDay.find(operation);
-    knownChart->showDays(days == m_data.knownByDay.end() ? std::vector<DayKnown> {} : days->second, known.total);
+    knownChart->showDays(days == m_data.knownByDay.end() ? std::vector<DayKnown> {} : days->second,
+                         known.total);
 
     QStringList bigger;
     std::size_t count = 0;
@@ -255,7 +260,8 @@ void FactTimesWindow::showOperation()
         bigger << QStringLiteral("and %1 more").arg(count - BiggerFactsListed);
     }
     biggerFacts->setText(bigger.isEmpty() ? QString()
-                                          : QStringLiteral("Bigger facts from practice: %1").arg(bigger.join(QStringLiteral(", "))));
+                                          : QStringLiteral("Bigger facts from practice: %1")
+                                                .arg(bigger.join(QStringLiteral(", "))));
     biggerFacts->setVisible(!bigger.isEmpty());
 }
 
@@ -263,12 +269,14 @@ void FactTimesWindow::showKeepExplanation()
 {
     keepExplained->setText(
         m_history.keeping()
-            ? QStringLiteral("Kept on this computer only, in %1: for each answer the problem, the answer "
-                             "typed, right or wrong, how long it took and when. Nothing is sent anywhere.")
+            ? QStringLiteral(
+                  "Kept on this computer only, in %1: for each answer the problem, the answer "
+                  "typed, right or wrong, how long it took and when. Nothing is sent anywhere.")
                   .arg(QDir::toNativeSeparators(m_history.filePath()))
-            : QStringLiteral("Answers are kept only until Sumdash! closes. Turn this on to keep them on "
-                             "this computer: for each answer the problem, the answer typed, right or "
-                             "wrong, how long it took and when. Nothing is sent anywhere."));
+            : QStringLiteral(
+                "Answers are kept only until Sumdash! closes. Turn this on to keep them on "
+                "this computer: for each answer the problem, the answer typed, right or "
+                "wrong, how long it took and when. Nothing is sent anywhere."));
 }
 
 void FactTimesWindow::onKeepToggled(bool on)
@@ -276,7 +284,8 @@ void FactTimesWindow::onKeepToggled(bool on)
     if (on == m_history.keeping()) {
         return;
     }
-    const bool removeToo = !on && askYesNo(this, QStringLiteral("Delete the fact history kept on this computer too?"));
+    const bool removeToo = !on
+        && askYesNo(this, QStringLiteral("Delete the fact history kept on this computer too?"));
     if (!m_history.setKeeping(on)) {
         const QSignalBlocker blocker(keepHistoryBox);
         keepHistoryBox->setChecked(!on);
@@ -286,7 +295,9 @@ void FactTimesWindow::onKeepToggled(bool on)
     if (removeToo) {
         const FactHistoryOutcome removed = m_history.removeFile();
         if (!removed.done) {
-            showMessage(this, QStringLiteral("The fact history could not be deleted: ") + factHistoryMessage(removed));
+            showMessage(this,
+                        QStringLiteral("The fact history could not be deleted: ")
+                            + factHistoryMessage(removed));
         }
     }
     showKeepExplanation();
@@ -295,13 +306,16 @@ void FactTimesWindow::onKeepToggled(bool on)
 
 void FactTimesWindow::onClearHistory()
 {
-    if (!askYesNo(this, QStringLiteral("Clear every fact time, including this session's answers? "
-                                       "This cannot be undone."))) {
+    if (!askYesNo(this,
+                  QStringLiteral("Clear every fact time, including this session's answers? "
+                                 "This cannot be undone."))) {
         return;
     }
     const FactHistoryOutcome cleared = m_history.clear();
     if (!cleared.done) {
-        showMessage(this, QStringLiteral("The fact history could not be cleared: ") + factHistoryMessage(cleared));
+        showMessage(this,
+                    QStringLiteral("The fact history could not be cleared: ")
+                        + factHistoryMessage(cleared));
     }
     reload();
 }
@@ -312,9 +326,11 @@ void FactTimesWindow::onPractise()
     const std::array<FactOperation, 1> chosen { operation };
     PracticeDeck deck(m_data.book, chosen);
     if (deck.empty()) {
-        showMessage(this, QStringLiteral("Nothing in %1 needs practice right now. Play a few runs, and the "
-                                         "facts to practise will show here.")
-                              .arg(operationName(operation)));
+        showMessage(
+            this,
+            QStringLiteral("Nothing in %1 needs practice right now. Play a few runs, and the "
+                           "facts to practise will show here.")
+                .arg(operationName(operation)));
         return;
     }
     m_request = FactPracticeRequest { operation, std::move(deck) };

@@ -6,7 +6,6 @@
 #include "facts/PracticeDeck.h"
 
 #include <QDialog>
-
 #include <optional>
 
 class FactGridView;

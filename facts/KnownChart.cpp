@@ -6,7 +6,6 @@
 #include <QDate>
 #include <QLocale>
 #include <QPainter>
-
 #include <algorithm>
 
 namespace {
@@ -42,7 +41,9 @@ void KnownChart::showDays(std::vector<DayKnown> days, int total)
     } else {
         QStringList said;
         for (const DayKnown& day : m_days) {
-            said << tr("%1 on %2").arg(day.known).arg(locale.toString(dateOf(day.day), QLocale::ShortFormat));
+            said << tr("%1 on %2")
+                        .arg(day.known)
+                        .arg(locale.toString(dateOf(day.day), QLocale::ShortFormat));
         }
         setAccessibleName(tr("Facts known by day: %1").arg(said.join(QStringLiteral(", "))));
         setToolTip(said.join(QLatin1Char('\n')));
@@ -56,11 +57,12 @@ void KnownChart::paintEvent(QPaintEvent*)
     painter.setRenderHint(QPainter::Antialiasing);
     const QFontMetrics metrics = fontMetrics();
     const int labelHeight = metrics.height();
-    const QRectF plot = QRectF(rect()).adjusted(metrics.averageCharWidth() * 4, 4, -4, -labelHeight - 2);
+    const QRectF plot
+        = QRectF(rect()).adjusted(metrics.averageCharWidth() * 4, 4, -4, -labelHeight - 2);
     painter.setPen(palette().color(QPalette::WindowText));
     painter.drawLine(plot.bottomLeft(), plot.bottomRight());
-    painter.drawText(QRectF(0, plot.top() - 2, plot.left() - 4, labelHeight), Qt::AlignRight | Qt::AlignTop,
-                     QString::number(m_total));
+    painter.drawText(QRectF(0, plot.top() - 2, plot.left() - 4, labelHeight),
+                     Qt::AlignRight | Qt::AlignTop, QString::number(m_total));
     painter.drawText(QRectF(0, plot.bottom() - labelHeight, plot.left() - 4, labelHeight),
                      Qt::AlignRight | Qt::AlignBottom, QStringLiteral("0"));
     if (m_days.empty()) {
@@ -71,8 +73,8 @@ void KnownChart::paintEvent(QPaintEvent*)
     for (std::size_t index = 0; index < m_days.size(); ++index) {
         const DayKnown& day = m_days[index];
         const qreal height = plot.height() * std::clamp(day.known, 0, m_total) / m_total;
-        const QRectF bar(plot.left() + slot * static_cast<qreal>(index) + slot * 0.15, plot.bottom() - height,
-                         slot * 0.7, height);
+        const QRectF bar(plot.left() + slot * static_cast<qreal>(index) + slot * 0.15,
+                         plot.bottom() - height, slot * 0.7, height);
         painter.fillRect(bar, stateColour(FactState::KnowIt));
         painter.setPen(palette().color(QPalette::WindowText));
         painter.drawRect(bar);

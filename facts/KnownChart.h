@@ -4,7 +4,6 @@
 #include "facts/FactSummary.h"
 
 #include <QWidget>
-
 #include <vector>
 
 class KnownChart : public QWidget

@@ -10,7 +10,8 @@ namespace {
 
 std::int32_t clampedMs(std::int64_t ms)
 {
-    return static_cast<std::int32_t>(std::clamp<std::int64_t>(ms, 0, std::numeric_limits<std::int32_t>::max()));
+    return static_cast<std::int32_t>(
+        std::clamp<std::int64_t>(ms, 0, std::numeric_limits<std::int32_t>::max()));
 }
 
 } // namespace
@@ -46,7 +47,8 @@ void SessionAnswers::record(const JudgedAnswer& answer)
 
 std::vector<FactAttempt> SessionAnswers::finishRun()
 {
-    std::vector<FactAttempt> run(m_all.begin() + static_cast<std::ptrdiff_t>(m_runStart), m_all.end());
+    std::vector<FactAttempt> run(m_all.begin() + static_cast<std::ptrdiff_t>(m_runStart),
+                                 m_all.end());
     m_runStart = m_all.size();
     m_run.reset();
     return run;

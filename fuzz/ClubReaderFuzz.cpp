@@ -30,7 +30,8 @@ std::optional<std::vector<ClubRecord>> joinedReading(QByteArrayView contents)
     if (!text->isEmpty()) {
         const QStringView all(*text);
         qsizetype start = 0;
-        for (qsizetype found = all.indexOf(ClubSeparator); found >= 0; found = all.indexOf(ClubSeparator, start)) {
+        for (qsizetype found = all.indexOf(ClubSeparator); found >= 0;
+             found = all.indexOf(ClubSeparator, start)) {
             fields.push_back(all.sliced(start, found - start));
             start = found + ClubSeparator.size();
         }
@@ -38,7 +39,8 @@ std::optional<std::vector<ClubRecord>> joinedReading(QByteArrayView contents)
     }
     std::vector<ClubRecord> records;
     for (std::size_t first = 0; first + 2 < fields.size(); first += 3) {
-        records.push_back({ fields[first].toString(), fields[first + 1].toString(), fields[first + 2].toString() });
+        records.push_back({ fields[first].toString(), fields[first + 1].toString(),
+                            fields[first + 2].toString() });
     }
     return records;
 }
@@ -65,7 +67,8 @@ bool onlyWholeLines(QByteArrayView contents)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    const QByteArrayView contents(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    const QByteArrayView contents(reinterpret_cast<const char*>(data),
+                                  static_cast<qsizetype>(size));
     const std::vector<ClubRecord> records = readClubRecords(contents);
 
     // The same records when the file comes in chunks, as it is read from disk.
@@ -83,7 +86,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     // A file whose every line holds one record reads as it always did.
-    if (onlyWholeLines(contents) && static_cast<qsizetype>(records.size()) == contents.count("\r\n")) {
+    if (onlyWholeLines(contents)
+        && static_cast<qsizetype>(records.size()) == contents.count("\r\n")) {
         if (joinedReading(contents) != std::optional(records)) {
             std::abort();
         }
@@ -107,7 +111,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (control) {
             continue;
         }
-        const QByteArray line = EncodeClubText(clubRecordText(record.name, record.time, record.type)) + "\r\n";
+        const QByteArray line
+            = EncodeClubText(clubRecordText(record.name, record.time, record.type)) + "\r\n";
         const std::vector<ClubRecord> again = readClubRecords(first + line);
         if (again.size() != 2 || again.back() != record) {
             std::abort();

@@ -8,8 +8,10 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    const QString typed = QString::fromUtf8(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
-    for (const QLocale& locale : { QLocale::c(), QLocale(QLocale::German), QLocale(QLocale::English) }) {
+    const QString typed
+        = QString::fromUtf8(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    for (const QLocale& locale :
+         { QLocale::c(), QLocale(QLocale::German), QLocale(QLocale::English) }) {
         const auto count = parsePracticeCount(typed, locale);
         if (!count) {
             continue;

@@ -3,15 +3,14 @@
 #include "records/TopTimes.h"
 
 #include <QList>
-
 #include <array>
-
 #include <cstdint>
 #include <cstdlib>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    const QString all = QString::fromUtf8(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    const QString all
+        = QString::fromUtf8(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     const QList<QStringView> parts = QStringView(all).split(u'\n');
     TopTimeTable table;
     for (int place = 0; place < 5; ++place) {
@@ -39,7 +38,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::size_t place = 0; place < 5; ++place) {
         if (QString::compare(newTime, before.times[place]) < 0) {
             written[place + 1] = true;
-            if (table.times[place + 1] != before.times[place] || table.names[place + 1] != before.names[place]) {
+            if (table.times[place + 1] != before.times[place]
+                || table.names[place + 1] != before.names[place]) {
                 std::abort();
             }
         }
@@ -51,7 +51,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
     }
     for (std::size_t place = 0; place < 5; ++place) {
-        if (!written[place] && (table.times[place] != before.times[place] || table.names[place] != before.names[place])) {
+        if (!written[place]
+            && (table.times[place] != before.times[place]
+                || table.names[place] != before.names[place])) {
             std::abort();
         }
     }

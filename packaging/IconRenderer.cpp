@@ -3,7 +3,6 @@
 
 #include <QGuiApplication>
 #include <QPixmap>
-
 #include <cstdio>
 
 int main(int argc, char* argv[])

@@ -2,7 +2,6 @@
 
 #include <QAccessible>
 #include <QAccessibleWidget>
-
 #include <mutex>
 
 namespace {
@@ -11,7 +10,8 @@ namespace {
 // toolkit's own label interface is never reached for it.
 QAccessibleInterface* announcedLabelFactory(const QString& className, QObject* object)
 {
-    if (className != QLatin1String(AnnouncedLabel::staticMetaObject.className()) || object == nullptr) {
+    if (className != QLatin1String(AnnouncedLabel::staticMetaObject.className())
+        || object == nullptr) {
         return nullptr;
     }
     return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Notification);

@@ -48,12 +48,15 @@ void AnswerBox::paintEvent(QPaintEvent* event)
 {
     QLineEdit::paintEvent(event);
     QPainter painter(this);
-    const QColor border = hasFocus() ? palette().color(QPalette::Highlight) : palette().color(QPalette::Mid);
+    const QColor border
+        = hasFocus() ? palette().color(QPalette::Highlight) : palette().color(QPalette::Mid);
     const QRect box = rect();
     painter.fillRect(QRect(box.left(), box.top(), box.width(), BorderWidth), border);
-    painter.fillRect(QRect(box.left(), box.bottom() - BorderWidth + 1, box.width(), BorderWidth), border);
+    painter.fillRect(QRect(box.left(), box.bottom() - BorderWidth + 1, box.width(), BorderWidth),
+                     border);
     painter.fillRect(QRect(box.left(), box.top(), BorderWidth, box.height()), border);
-    painter.fillRect(QRect(box.right() - BorderWidth + 1, box.top(), BorderWidth, box.height()), border);
+    painter.fillRect(QRect(box.right() - BorderWidth + 1, box.top(), BorderWidth, box.height()),
+                     border);
 }
 
 void AnswerBox::showAnswer(const QString& text)

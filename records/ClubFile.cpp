@@ -7,15 +7,13 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QStringDecoder>
-
 #include <cerrno>
 #include <chrono>
 #include <cstring>
-#include <thread>
-
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -91,7 +89,8 @@ public:
     explicit AppendLock(int fd)
         : m_fd(fd)
     {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ClubLockWaitMs);
+        const auto deadline
+            = std::chrono::steady_clock::now() + std::chrono::milliseconds(ClubLockWaitMs);
         for (;;) {
             if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
                 m_held = true;
@@ -149,7 +148,8 @@ bool writeAll(int fd, QByteArrayView bytes)
 {
     qsizetype done = 0;
     while (done < bytes.size()) {
-        const ssize_t written = ::write(fd, bytes.data() + done, static_cast<size_t>(bytes.size() - done));
+        const ssize_t written
+            = ::write(fd, bytes.data() + done, static_cast<size_t>(bytes.size() - done));
         if (written < 0 && errno == EINTR) {
             continue;
         }
@@ -204,8 +204,8 @@ ClubLineReader::ClubLineReader(RecordSink sink)
 void ClubLineReader::feed(QByteArrayView bytes)
 {
     while (!bytes.isEmpty()) {
-        const char* const lineFeed
-            = static_cast<const char*>(std::memchr(bytes.data(), '\n', static_cast<size_t>(bytes.size())));
+        const char* const lineFeed = static_cast<const char*>(
+            std::memchr(bytes.data(), '\n', static_cast<size_t>(bytes.size())));
         if (lineFeed == nullptr) {
             // The line goes on in the next chunk; only as much as a record can be is kept.
             if (!m_skipping && m_partial.size() + bytes.size() <= ClubLongestLine) {
@@ -264,7 +264,8 @@ void ClubLineReader::takeLine(QByteArrayView line)
     }
     QStringDecoder decoder(QStringDecoder::Utf8,
                            firstLine ? QStringConverter::Flag::Stateless
-                                     : QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
+                                     : QStringConverter::Flag::Stateless
+                                   | QStringConverter::Flag::ConvertInitialBom);
     m_text.resize(decoder.requiredSpace(m_bytes.size()));
     const QChar* const textEnd = decoder.appendToBuffer(m_text.data(), m_bytes);
     const QStringView text(m_text.constData(), textEnd - m_text.constData());
@@ -377,7 +378,8 @@ bool ClubFile::SaveClubRecord(const QString& record)
     return false;
 }
 
-ClubFile::ReadResult ClubFile::stream(const ClubLineReader::RecordSink& sink, qint64 largestSize) const
+ClubFile::ReadResult ClubFile::stream(const ClubLineReader::RecordSink& sink,
+                                      qint64 largestSize) const
 {
     const Descriptor file(openPlainFile(m_path, O_RDONLY));
     if (!file.isOpen()) {
@@ -408,9 +410,10 @@ ClubFile::ReadResult ClubFile::stream(const ClubLineReader::RecordSink& sink, qi
 std::optional<std::vector<ClubRecord>> ClubFile::read() const
 {
     std::vector<ClubRecord> records;
-    const ReadResult result = stream([&records](QStringView name, QStringView time, QStringView type) {
-        records.push_back({ name.toString(), time.toString(), type.toString() });
-    });
+    const ReadResult result
+        = stream([&records](QStringView name, QStringView time, QStringView type) {
+              records.push_back({ name.toString(), time.toString(), type.toString() });
+          });
     if (result != ReadResult::Read) {
         return std::nullopt;
     }

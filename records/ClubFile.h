@@ -4,7 +4,6 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringView>
-
 #include <functional>
 #include <limits>
 #include <optional>
@@ -91,8 +90,7 @@ QString findClubFilePath(const QString& programFolder, const QString& userDataFo
 class ClubFile
 {
 public:
-    enum class ReadResult
-    {
+    enum class ReadResult {
         Read,
         Unreadable, ///< missing, not a plain file, or not ours to read
         TooLarge, ///< larger than the size asked for; nothing was read

@@ -45,8 +45,9 @@ QVariant ClubGridModel::data(const QModelIndex& index, int role) const
     switch (role) {
     case Qt::DisplayRole:
         if (row == 0) {
-            return m_headings ? QString(index.column() == 0 ? QStringLiteral("Name") : QStringLiteral("Time"))
-                              : QString();
+            return m_headings
+                ? QString(index.column() == 0 ? QStringLiteral("Name") : QStringLiteral("Time"))
+                : QString();
         }
         if (m_listing != nullptr && row - 1 < m_listing->memberCount(m_type)) {
             return (index.column() == 0 ? m_listing->name(m_type, row - 1)

@@ -2,7 +2,6 @@
 #include "records/ClubListing.h"
 
 #include <QFileInfo>
-
 #include <algorithm>
 #include <limits>
 #include <numeric>
@@ -31,15 +30,18 @@ ClubListing::State ClubListing::load(const ClubFile& club, qint64 largestFile)
         qsizetype shortestLine = 3 * ClubSeparator.size();
         if (!m_typeNames.isEmpty()) {
             shortestLine += std::min_element(m_typeNames.cbegin(), m_typeNames.cend(),
-                                             [](const QString& a, const QString& b) { return a.size() < b.size(); })
+                                             [](const QString& a, const QString& b) {
+                                                 return a.size() < b.size();
+                                             })
                                 ->size();
         }
         m_text.reserve(static_cast<qsizetype>(size));
         m_members.reserve(static_cast<std::size_t>(size / shortestLine + 1));
     }
 
-    switch (club.stream([this](QStringView name, QStringView time, QStringView type) { keep(name, time, type); },
-                        largestFile)) {
+    switch (club.stream(
+        [this](QStringView name, QStringView time, QStringView type) { keep(name, time, type); },
+        largestFile)) {
     case ClubFile::ReadResult::Read:
         m_state = State::Read;
         break;
@@ -98,8 +100,9 @@ void ClubListing::keep(QStringView name, QStringView time, QStringView type)
     }
     m_text.append(name);
     m_text.append(time);
-    m_members.push_back({ key, static_cast<std::uint32_t>(start), static_cast<std::uint8_t>(name.size()),
-                          static_cast<std::uint8_t>(time.size()), static_cast<std::uint8_t>(index) });
+    m_members.push_back(
+        { key, static_cast<std::uint32_t>(start), static_cast<std::uint8_t>(name.size()),
+          static_cast<std::uint8_t>(time.size()), static_cast<std::uint8_t>(index) });
 }
 
 int ClubListing::typeIndex(QStringView typeName) const

@@ -6,7 +6,6 @@
 #include <QString>
 #include <QStringList>
 #include <QStringView>
-
 #include <cstdint>
 #include <vector>
 
@@ -23,8 +22,7 @@ public:
     /// The longest name or time a board shows.
     static constexpr qsizetype LongestText = 100;
 
-    enum class State
-    {
+    enum class State {
         NotRead,
         Read,
         Unreadable, ///< missing, not a plain file, or not ours to read

@@ -4,7 +4,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLockFile>
-
 #include <sys/stat.h>
 
 namespace {
@@ -34,7 +33,9 @@ struct FileIdentity
 
 FileIdentity identify(const QString& path)
 {
-    struct stat status {};
+    struct stat status
+    {
+    };
     if (::stat(QFile::encodeName(path).constData(), &status) != 0) {
         return {};
     }

@@ -44,10 +44,12 @@ void saveTopTimes(SettingsStore& store, const TopTimeTables& all)
 {
     for (int place = 0; place < Places; ++place) {
         for (const ProblemTypeInfo& type : ProblemTypes) {
-            store.write(topTimeKey(type.number, place, false), all.tables[type.number - 1].times[place]);
+            store.write(topTimeKey(type.number, place, false),
+                        all.tables[type.number - 1].times[place]);
         }
         for (const ProblemTypeInfo& type : ProblemTypes) {
-            store.write(topTimeKey(type.number, place, true), all.tables[type.number - 1].names[place]);
+            store.write(topTimeKey(type.number, place, true),
+                        all.tables[type.number - 1].names[place]);
         }
     }
 }
@@ -76,8 +78,8 @@ std::int16_t rankTopTime(TopTimeTable& table, const QString& clockText)
 // The name is asked before the store is locked: a child may take a minute over it, and another
 // copy of the game must not wait that long to save its own time. So the time is ranked twice:
 // once to know whether to ask, and again under the lock against what is on disk by then.
-TopTimeRecording recordTopTime(SettingsStore& store, std::int16_t problemType, const QString& clockText,
-                               const std::function<QString()>& askName)
+TopTimeRecording recordTopTime(SettingsStore& store, std::int16_t problemType,
+                               const QString& clockText, const std::function<QString()>& askName)
 {
     const bool knownType = problemTypeInfo(problemType) != nullptr;
     const auto index = static_cast<std::size_t>(problemType - 1);

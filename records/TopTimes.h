@@ -2,7 +2,6 @@
 #pragma once
 
 #include <QString>
-
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -54,5 +53,5 @@ struct TopTimeRecording
 /// Ranks a time into its type's table as the store holds it now, asks the name (askName) when
 /// it made the table, and saves every table. Saving reads, ranks and writes again under the
 /// store's lock, so a time another copy of the game saved meanwhile keeps its place.
-TopTimeRecording recordTopTime(SettingsStore& store, std::int16_t problemType, const QString& clockText,
-                               const std::function<QString()>& askName);
+TopTimeRecording recordTopTime(SettingsStore& store, std::int16_t problemType,
+                               const QString& clockText, const std::function<QString()>& askName);

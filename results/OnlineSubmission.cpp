@@ -52,7 +52,8 @@ QString submissionAddress(const QString& name, std::int16_t problemType, const Q
 {
     const ProblemTypeInfo* type = problemTypeInfo(problemType);
     const QString subject = type != nullptr
-        ? QString::fromLatin1(type->subjectCode.data(), static_cast<qsizetype>(type->subjectCode.size()))
+        ? QString::fromLatin1(type->subjectCode.data(),
+                              static_cast<qsizetype>(type->subjectCode.size()))
         : QString();
     return QString::fromUtf8(SiteBaseAddress) + QStringLiteral("/cgi-bin/submit.pl?name=")
         + encoded(name) + QStringLiteral("&subj=") + encoded(subject) + QStringLiteral("&time=")

@@ -4,7 +4,6 @@
 #include <QDate>
 #include <QLocale>
 #include <QString>
-
 #include <cstdint>
 
 /// The check value's weights, shared with the scoreboard server, which recomputes
@@ -13,7 +12,7 @@ namespace CheckWeights {
 inline constexpr int Seconds = 7;
 inline constexpr int Minutes = 13;
 inline constexpr int ProblemType = 29;
-}
+} // namespace CheckWeights
 
 /// The check value of a time "m:ss" for a problem type, in 16-bit arithmetic; every
 /// qualifying time stays far inside its range.

@@ -135,13 +135,16 @@ StatsWindow::StatsWindow(QWidget* parent, GameState& globals, const RunResults& 
     connect(clubButton, &QPushButton::clicked, this, &StatsWindow::onViewClub);
     // In the top left corner, which every layout leaves free, so the results' own buttons stay
     // where they are; last in the Tab order.
-    factTimesButton = makeCommandButton(this, QStringLiteral("cmdFactTimes"), QStringLiteral("Fact Times"),
-                                        twips(60, 60, 1320, 330), 8.25);
+    factTimesButton
+        = makeCommandButton(this, QStringLiteral("cmdFactTimes"), QStringLiteral("Fact Times"),
+                            twips(60, 60, 1320, 330), 8.25);
     factTimesButton->setToolTip(QStringLiteral("Which facts are known, and which to practise"));
     factTimesButton->setVisible(static_cast<bool>(m_factTimes));
     connect(factTimesButton, &QPushButton::clicked, this, &StatsWindow::onFactTimes);
 
-    new HeldEnterGuard(this, { submitButton, topTimesButton, closeButton, joinButton, clubButton, factTimesButton });
+    new HeldEnterGuard(
+        this,
+        { submitButton, topTimesButton, closeButton, joinButton, clubButton, factTimesButton });
     setTabOrder(joinButton, submitButton);
     setTabOrder(submitButton, clubButton);
     setTabOrder(clubButton, topTimesButton);

@@ -5,7 +5,6 @@
 #include "results/RunResults.h"
 
 #include <QDialog>
-
 #include <functional>
 
 struct GameState;

@@ -5,7 +5,6 @@
 
 #include <QLocale>
 #include <QString>
-
 #include <cstdint>
 #include <optional>
 

@@ -42,4 +42,5 @@ inline QString rightAnswer(QWidget* window)
 /// The real main window and what it is built from, built but not yet started. The stopwatch is
 /// the test's choice: one advanced by hand, or the real one.
 template<typename Stopwatch = ManualRunClock>
-using BuiltGame = AssembledGame<FrozenRandom, Stopwatch, TempRecords, RecordingBrowser, FakeSystemInfo>;
+using BuiltGame
+    = AssembledGame<FrozenRandom, Stopwatch, TempRecords, RecordingBrowser, FakeSystemInfo>;

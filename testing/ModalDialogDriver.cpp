@@ -5,13 +5,12 @@
 #include <QApplication>
 #include <QDialog>
 #include <QTest>
-
 #include <algorithm>
 
 namespace {
 constexpr int PollMs = 10;
 constexpr int PollsBeforeForcedClose = 100;
-}
+} // namespace
 
 ModalDialogDriver::ModalDialogDriver(QObject* parent)
     : QObject(parent)
@@ -26,9 +25,11 @@ ModalDialogDriver::~ModalDialogDriver()
     // A test that already failed has said why; a second failure would only hide it. Outside a
     // test function (a benchmark) there is nothing to fail.
     if (!finished() && QTest::currentTestFunction() != nullptr && !QTest::currentTestFailed()) {
-        const QString message = QStringLiteral("%1 scripted dialog step(s) never ran; dialogs met: %2")
-                                    .arg(m_steps.size())
-                                    .arg(m_seen.isEmpty() ? QStringLiteral("none") : m_seen.join(QStringLiteral(", ")));
+        const QString message
+            = QStringLiteral("%1 scripted dialog step(s) never ran; dialogs met: %2")
+                  .arg(m_steps.size())
+                  .arg(m_seen.isEmpty() ? QStringLiteral("none")
+                                        : m_seen.join(QStringLiteral(", ")));
         QTest::qFail(qPrintable(message), __FILE__, __LINE__);
     }
 }

@@ -6,7 +6,6 @@
 #include <QStringList>
 #include <QTimer>
 #include <QWidget>
-
 #include <deque>
 #include <functional>
 

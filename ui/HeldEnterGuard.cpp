@@ -30,8 +30,8 @@ bool HeldEnterGuard::eventFilter(QObject* watched, QEvent* event)
         m_releasedAt = key->timestamp();
         return QObject::eventFilter(watched, event);
     }
-    const bool pressedAsReleased
-        = presses && m_releasedAt != 0 && key->key() == m_releasedKey && key->timestamp() == m_releasedAt;
+    const bool pressedAsReleased = presses && m_releasedAt != 0 && key->key() == m_releasedKey
+        && key->timestamp() == m_releasedAt;
     m_releasedKey = 0;
     if (presses && (key->isAutoRepeat() || pressedAsReleased)) {
         return true;

@@ -9,7 +9,8 @@ enum class LabelAnchor { Left, Right };
 
 inline void fitLabelToText(QLabel* label, const QRect& designed, LabelAnchor anchor)
 {
-    const int needed = label->fontMetrics().horizontalAdvance(label->text()) + 2 * label->margin() + 4;
+    const int needed
+        = label->fontMetrics().horizontalAdvance(label->text()) + 2 * label->margin() + 4;
     QRect geometry = designed;
     if (needed > designed.width()) {
         geometry.setWidth(needed);
@@ -28,7 +29,8 @@ inline void shrinkLabelToText(QLabel* label)
 {
     QFont font = label->font();
     const int available = label->width() - 2 * label->margin() - 4;
-    while (font.pixelSize() > 10 && QFontMetrics(font).horizontalAdvance(label->text()) > available) {
+    while (font.pixelSize() > 10
+           && QFontMetrics(font).horizontalAdvance(label->text()) > available) {
         font.setPixelSize(font.pixelSize() - 1);
     }
     label->setFont(font);

@@ -34,8 +34,8 @@ void PictureButton::paintEvent(QPaintEvent*)
 
     const QRect captionRect(inner.left(), pictureRect.bottom() + 2, inner.width(),
                             inner.bottom() - pictureRect.bottom() - 2);
-    painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled,
-                                   QPalette::ButtonText));
+    painter.setPen(
+        palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
     painter.drawText(captionRect, Qt::AlignHCenter | Qt::AlignVCenter | Qt::TextWordWrap, text());
     if (hasFocus()) {
         QStyleOptionFocusRect focus;

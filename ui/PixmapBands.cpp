@@ -3,7 +3,6 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QRegion>
-
 #include <algorithm>
 
 namespace {
@@ -20,9 +19,11 @@ void drawPixmapInBands(QPainter& painter, const QRegion& dirty, const QPixmap& p
     for (const QRect& part : dirty) {
         const QRect area = part & picture;
         for (int top = area.top(); top <= area.bottom(); top += bandRows) {
-            const QRect band(area.left(), top, area.width(), std::min(bandRows, area.bottom() - top + 1));
-            painter.drawPixmap(band.topLeft(), pixmap,
-                               QRectF(QPointF(band.topLeft()) * ratio, QSizeF(band.size()) * ratio));
+            const QRect band(area.left(), top, area.width(),
+                             std::min(bandRows, area.bottom() - top + 1));
+            painter.drawPixmap(
+                band.topLeft(), pixmap,
+                QRectF(QPointF(band.topLeft()) * ratio, QSizeF(band.size()) * ratio));
         }
     }
 }

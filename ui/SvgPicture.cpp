@@ -8,7 +8,6 @@
 #include <QPainter>
 #include <QSvgRenderer>
 #include <QThreadPool>
-
 #include <memory>
 
 SvgPicture::SvgPicture(const QString& resourcePath, Fit fit, QWidget* parent)

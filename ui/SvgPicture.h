@@ -4,7 +4,6 @@
 #include <QImage>
 #include <QPixmap>
 #include <QWidget>
-
 #include <future>
 
 class QSvgRenderer;

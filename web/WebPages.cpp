@@ -13,6 +13,7 @@ void OpenWebPage(QWidget* parent, WebBrowser& browser, const QString& path)
 void openWebAddress(QWidget* parent, WebBrowser& browser, const QString& address)
 {
     if (!browser.open(address.toStdString())) {
-        showMessage(parent, QStringLiteral("No web browser could be started to open %1").arg(address));
+        showMessage(parent,
+                    QStringLiteral("No web browser could be started to open %1").arg(address));
     }
 }

@@ -9,7 +9,6 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QtTest>
-
 #include <map>
 #include <optional>
 #include <set>
@@ -77,13 +76,16 @@ void FactTimesTest::gridTellsEachFactAndPractisesWhatNeedsWork()
         }
     }
     QVERIFY2(aMissedFact && aSlowFact, "the run asked a missed and a slow fact twice each");
-    const auto cellName = [](const Operands& fact) { return QStringLiteral("fact_%1_%2").arg(fact.first).arg(fact.second); };
+    const auto cellName = [](const Operands& fact) {
+        return QStringLiteral("fact_%1_%2").arg(fact.first).arg(fact.second);
+    };
 
     std::set<Operands> practised;
     int needingWork = 0;
     driver.then([&](QWidget* window) {
         QCOMPARE(window->objectName(), "frmFactTimes");
-        QCOMPARE(child<QLabel>(window, "lblKnown")->text(), QStringLiteral("You know %1 of 91").arg(known));
+        QCOMPARE(child<QLabel>(window, "lblKnown")->text(),
+                 QStringLiteral("You know %1 of 91").arg(known));
         QCOMPARE(child<QWidget>(window, cellName(aMissedFact->first))->accessibleName(),
                  QStringLiteral("7 times %1: usually 1 second, 0 of %2 right")
                      .arg(aMissedFact->first.second)
@@ -92,7 +94,9 @@ void FactTimesTest::gridTellsEachFactAndPractisesWhatNeedsWork()
                  QStringLiteral("6 times %1: usually 7 seconds, %2 of %2 right")
                      .arg(aSlowFact->first.second)
                      .arg(aSlowFact->second));
-        QVERIFY(child<QWidget>(window, "fact_12_12")->accessibleName().endsWith("not enough answers yet"));
+        QVERIFY(child<QWidget>(window, "fact_12_12")
+                    ->accessibleName()
+                    .endsWith("not enough answers yet"));
         QVERIFY(child<QLabel>(window, "lblPractiseNext")->text().startsWith("Practise next: 7 x "));
         clickChild(window, "cmdPractise");
     });
@@ -158,10 +162,12 @@ void FactTimesTest::clearingAsksFirst()
         question = qobject_cast<QMessageBox*>(box)->text();
         qobject_cast<QMessageBox*>(box)->button(QMessageBox::No)->click();
     });
-    driver.then([](QWidget* box) { qobject_cast<QMessageBox*>(box)->button(QMessageBox::Yes)->click(); });
+    driver.then(
+        [](QWidget* box) { qobject_cast<QMessageBox*>(box)->button(QMessageBox::Yes)->click(); });
     game.action("mnuFactTimes")->trigger();
     QVERIFY(driver.finished());
-    QCOMPARE(question, "Clear every fact time, including this session's answers? This cannot be undone.");
+    QCOMPARE(question,
+             "Clear every fact time, including this session's answers? This cannot be undone.");
     QCOMPARE(toolTips.size(), 3);
     QVERIFY2(toolTips[0].contains(": right in "), qPrintable(toolTips[0]));
     QCOMPARE(toolTips[1], toolTips[0]);
@@ -196,9 +202,12 @@ void FactTimesTest::resultsWindowOpensFactTimesOverItself()
         game.enter();
     }
     QVERIFY(driver.finished());
-    QCOMPARE(driver.dialogsSeen(), QStringList({ "frmOptions", "frmSelect", "frmStats", "frmFactTimes", "" }));
+    QCOMPARE(driver.dialogsSeen(),
+             QStringList({ "frmOptions", "frmSelect", "frmStats", "frmFactTimes", "" }));
     QVERIFY(driver.closedByForce().isEmpty());
-    QCOMPARE(message, "Nothing in Addition needs practice right now. Play a few runs, and the facts to practise will show here.");
+    QCOMPARE(message,
+             "Nothing in Addition needs practice right now. Play a few runs, and the facts to "
+             "practise will show here.");
 
     // The results' own buttons stand where they stand without the Fact Times button.
     GameState globals;
@@ -210,7 +219,8 @@ void FactTimesTest::resultsWindowOpensFactTimesOverItself()
         }
         stats->close();
     });
-    StatsWindow::showModal(nullptr, globals, RunResults { 1, 5, 2, 0 }, game.records.stores(), game.browser);
+    StatsWindow::showModal(nullptr, globals, RunResults { 1, 5, 2, 0 }, game.records.stores(),
+                           game.browser);
     QCOMPARE(designedButtons, withoutFactTimes);
 }
 

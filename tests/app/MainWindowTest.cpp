@@ -1,5 +1,6 @@
 // Guards the main window's roads as a player meets them: runs by keyboard, locks, keys, splash.
 #include "app/MainWindow.h"
+
 #include "app/SplashWindow.h"
 #include "assets/DesignFonts.h"
 #include "records/ClubFile.h"
@@ -19,7 +20,6 @@
 #include <QToolBar>
 #include <QWindow>
 #include <QtTest>
-
 
 class MainWindowTest : public QObject
 {
@@ -78,10 +78,13 @@ void MainWindowTest::menusToolbarAndNames()
 {
     Game game;
     const QList<std::pair<const char*, QString>> items {
-        { "mnuDash", "F5" }, { "mnuStart", "F6" }, { "mnuStop", "Ctrl+S" }, { "mnuOptions", "Ctrl+O" },
-        { "mnuExit", "Ctrl+E" }, { "mnuBestTimes", "F7" }, { "mnuViewClub", "F8" },
-        { "mnuOnlineTimes", "Ctrl+T" }, { "mnuFactTimes", "F9" }, { "mnuSumdashOnline", "" }, { "mnuHome", "" },
-        { "mnuOnSupport", "" }, { "mnuAbout", "" },
+        { "mnuDash", "F5" },      { "mnuStart", "F6" },
+        { "mnuStop", "Ctrl+S" },  { "mnuOptions", "Ctrl+O" },
+        { "mnuExit", "Ctrl+E" },  { "mnuBestTimes", "F7" },
+        { "mnuViewClub", "F8" },  { "mnuOnlineTimes", "Ctrl+T" },
+        { "mnuFactTimes", "F9" }, { "mnuSumdashOnline", "" },
+        { "mnuHome", "" },        { "mnuOnSupport", "" },
+        { "mnuAbout", "" },
     };
     for (const auto& [name, shortcut] : items) {
         QAction* item = game.action(name);
@@ -91,8 +94,9 @@ void MainWindowTest::menusToolbarAndNames()
     QCOMPARE(game.action("mnuOptions")->text(), "Practice Mode &Options");
     QCOMPARE(game.find<QMenu>("mnuPellmoorOnWeb")->title(), "Pellmoor On The &Web");
     const QList<std::pair<const char*, QString>> buttons {
-        { "dash", "Begin Sumdash!" }, { "practice", "Practice Mode" }, { "stop", "Stop Game" },
-        { "club", "View Sumdash Club" }, { "toptime", "View Top Times" }, { "web", "Pellmoor On The Web" },
+        { "dash", "Begin Sumdash!" },    { "practice", "Practice Mode" },
+        { "stop", "Stop Game" },         { "club", "View Sumdash Club" },
+        { "toptime", "View Top Times" }, { "web", "Pellmoor On The Web" },
     };
     auto* toolbar = game.find<QToolBar>("Toolbar1");
     QVERIFY(toolbar);
@@ -114,14 +118,17 @@ void MainWindowTest::timedRunByKeyboardToTheResults()
 
     QVERIFY(game.shown("pbStatus"));
     QCOMPARE(game.label("lblStatus"), "Ready...");
-    QCOMPARE(game.find<QLabel>("lblStatus")->palette().color(QPalette::WindowText), QColor(Qt::black));
+    QCOMPARE(game.find<QLabel>("lblStatus")->palette().color(QPalette::WindowText),
+             QColor(Qt::black));
     QVERIFY(game.find<QTimer>("Timer2")->isActive());
     game.frmMain.Timer2_Timer();
     QCOMPARE(game.label("lblStatus"), "Set...");
-    QCOMPARE(game.find<QLabel>("lblStatus")->palette().color(QPalette::WindowText), QColor(0, 0, 255));
+    QCOMPARE(game.find<QLabel>("lblStatus")->palette().color(QPalette::WindowText),
+             QColor(0, 0, 255));
     game.frmMain.Timer2_Timer();
     QCOMPARE(game.label("lblStatus"), "Go!");
-    QCOMPARE(game.find<QLabel>("lblStatus")->palette().color(QPalette::WindowText), QColor(0, 128, 0));
+    QCOMPARE(game.find<QLabel>("lblStatus")->palette().color(QPalette::WindowText),
+             QColor(0, 128, 0));
     game.frmMain.Timer2_Timer();
     QVERIFY(!game.shown("pbStatus"));
     QVERIFY(game.find<QTimer>("Timer1")->isActive());
@@ -175,7 +182,8 @@ void MainWindowTest::timedRunByKeyboardToTheResults()
     }
     QVERIFY(driver.finished());
     QVERIFY(driver.closedByForce().isEmpty());
-    QCOMPARE(driver.dialogsSeen(), QStringList({ "frmSelect", "frmTopTime", "frmHighScores", "frmStats" }));
+    QCOMPARE(driver.dialogsSeen(),
+             QStringList({ "frmSelect", "frmTopTime", "frmHighScores", "frmStats" }));
     QVERIFY(!game.answerBox()->isEnabled());
     QVERIFY(!game.shown("Label2"));
     QVERIFY(game.action("mnuStart")->isEnabled());
@@ -221,7 +229,8 @@ void MainWindowTest::practiceRunCountsWrongAnswers()
         game.enter();
         if (answered < 14) {
             ++problemsShown;
-            QCOMPARE(game.label("IncorrectLab").toInt() + game.label("CorrectLab").toInt(), answered + 1);
+            QCOMPARE(game.label("IncorrectLab").toInt() + game.label("CorrectLab").toInt(),
+                     answered + 1);
         }
     }
     QCOMPARE(problemsShown, 15);
@@ -238,7 +247,8 @@ void MainWindowTest::timedRunLocksCommandsEverywhere()
     QVERIFY(game.basGlobals.TimedMode);
     game.countDown();
 
-    for (const char* name : { "mnuStart", "mnuOptions", "mnuBestTimes", "mnuViewClub", "mnuOnlineTimes", "mnuFactTimes" }) {
+    for (const char* name : { "mnuStart", "mnuOptions", "mnuBestTimes", "mnuViewClub",
+                              "mnuOnlineTimes", "mnuFactTimes" }) {
         QVERIFY2(!game.action(name)->isEnabled(), name);
     }
     QVERIFY(!game.find<QMenu>("mnuTools")->isEnabled());
@@ -248,7 +258,8 @@ void MainWindowTest::timedRunLocksCommandsEverywhere()
     for (const char* name : { "mnuDash", "mnuStop", "mnuExit", "mnuHome", "mnuAbout" }) {
         QVERIFY2(game.action(name)->isEnabled(), name);
     }
-    QVERIFY(game.find("dash")->isEnabled() && game.find("stop")->isEnabled() && game.find("web")->isEnabled());
+    QVERIFY(game.find("dash")->isEnabled() && game.find("stop")->isEnabled()
+            && game.find("web")->isEnabled());
 
     // Locked commands' shortcut keys and buttons open nothing.
     QVERIFY(game.settle());
@@ -266,7 +277,8 @@ void MainWindowTest::timedRunLocksCommandsEverywhere()
     QTRY_VERIFY(game.answerBox()->hasFocus());
     QTest::keyClick(game.answerBox(), Qt::Key_S, Qt::ControlModifier);
     QVERIFY(!game.find<QTimer>("Timer1")->isActive());
-    for (const char* name : { "mnuStart", "mnuOptions", "mnuBestTimes", "mnuViewClub", "mnuDash" }) {
+    for (const char* name :
+         { "mnuStart", "mnuOptions", "mnuBestTimes", "mnuViewClub", "mnuDash" }) {
         QVERIFY2(game.action(name)->isEnabled(), name);
     }
     for (const char* key : { "dash", "practice", "club", "toptime" }) {
@@ -351,7 +363,8 @@ void MainWindowTest::restartDuringCountdownCountsFromAFreshSecond()
     game.action("mnuDash")->trigger();
     QCOMPARE(game.label("lblStatus"), "Ready...");
     QVERIFY(countdown->isActive());
-    QVERIFY2(countdown->remainingTime() > 800, qPrintable(QString::number(countdown->remainingTime())));
+    QVERIFY2(countdown->remainingTime() > 800,
+             qPrintable(QString::number(countdown->remainingTime())));
 }
 
 void MainWindowTest::stopDuringCountdownAndDuringRun()
@@ -392,7 +405,8 @@ void MainWindowTest::keypadDigitsAndEnterCount()
 
     const QString answer = rightAnswer(&game.frmMain);
     for (QChar digit : answer) {
-        QTest::keyClick(game.answerBox(), Qt::Key(Qt::Key_0 + digit.digitValue()), Qt::KeypadModifier);
+        QTest::keyClick(game.answerBox(), Qt::Key(Qt::Key_0 + digit.digitValue()),
+                        Qt::KeypadModifier);
     }
     QCOMPARE(game.answerBox()->text(), answer);
     QTest::keyClick(game.answerBox(), Qt::Key_Enter, Qt::KeypadModifier);
@@ -430,12 +444,14 @@ void MainWindowTest::digitsOfEveryScriptAnswer()
     // A digit outside the basic plane (mathematical bold) counts too; look-alikes do not.
     const QString answer = rightAnswer(&game.frmMain);
     for (QChar digit : answer) {
-        const QString bold = QString::fromUcs4(std::u32string(1, U'\U0001D7CE' + digit.digitValue()).c_str(), 1);
+        const QString bold
+            = QString::fromUcs4(std::u32string(1, U'\U0001D7CE' + digit.digitValue()).c_str(), 1);
         QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, bold);
         QApplication::sendEvent(game.answerBox(), &press);
     }
     QCOMPARE(game.answerBox()->text(), answer);
-    for (const QString& lookAlike : { QString(u'\u00B2'), QString(u'\u2460'), QString(u'\u0662') + u'1' }) {
+    for (const QString& lookAlike :
+         { QString(u'\u00B2'), QString(u'\u2460'), QString(u'\u0662') + u'1' }) {
         QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, lookAlike);
         QApplication::sendEvent(game.answerBox(), &press);
     }
@@ -556,7 +572,8 @@ void MainWindowTest::recordsCommandsOpenTheBoards()
     expectBoard("frmClub");
     QTest::mouseClick(game.find("club"), Qt::LeftButton);
     QVERIFY(driver.finished());
-    QCOMPARE(driver.dialogsSeen(), QStringList({ "frmHighScores", "frmClub", "frmHighScores", "frmClub" }));
+    QCOMPARE(driver.dialogsSeen(),
+             QStringList({ "frmHighScores", "frmClub", "frmHighScores", "frmClub" }));
     QVERIFY(driver.closedByForce().isEmpty());
 }
 
@@ -589,7 +606,8 @@ void MainWindowTest::screenReaderHearsProblemsAndAlerts()
     QCOMPARE(game.answerBox()->accessibleDescription(), first);
     QCOMPARE(game.find("WrongAns")->accessibleName(), "Wrong answer, try again");
     // A notification is what a Linux screen reader speaks when it appears.
-    QCOMPARE(QAccessible::queryAccessibleInterface(game.find("WrongAns"))->role(), QAccessible::Notification);
+    QCOMPARE(QAccessible::queryAccessibleInterface(game.find("WrongAns"))->role(),
+             QAccessible::Notification);
     QCOMPARE(QAccessible::queryAccessibleInterface(game.find("WrongAns"))->text(QAccessible::Name),
              "Wrong answer, try again");
 

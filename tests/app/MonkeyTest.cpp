@@ -21,10 +21,11 @@ namespace {
 
 constexpr int Actions = 20000;
 
-const std::array<Qt::Key, 16> Keys { Qt::Key_0, Qt::Key_1, Qt::Key_5, Qt::Key_9, Qt::Key_Return,
-                                     Qt::Key_Enter, Qt::Key_Backspace, Qt::Key_A, Qt::Key_Space,
-                                     Qt::Key_Escape, Qt::Key_Tab, Qt::Key_F5, Qt::Key_F6, Qt::Key_F7,
-                                     Qt::Key_F8, Qt::Key_Minus };
+const std::array<Qt::Key, 16> Keys {
+    Qt::Key_0,         Qt::Key_1,  Qt::Key_5,     Qt::Key_9,      Qt::Key_Return, Qt::Key_Enter,
+    Qt::Key_Backspace, Qt::Key_A,  Qt::Key_Space, Qt::Key_Escape, Qt::Key_Tab,    Qt::Key_F5,
+    Qt::Key_F6,        Qt::Key_F7, Qt::Key_F8,    Qt::Key_Minus
+};
 
 /// Answers whatever modal window is up with a random act of its own: a button, a key, a close.
 class DialogMonkey : public QObject
@@ -63,13 +64,16 @@ private:
                     }
                 }
                 if (!buttons.isEmpty()) {
-                    buttons.at(static_cast<int>(pick % static_cast<quint32>(buttons.size())))->click();
+                    buttons.at(static_cast<int>(pick % static_cast<quint32>(buttons.size())))
+                        ->click();
                 }
             } else if (choice < 8) {
-                QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : dialog.data();
+                QWidget* target
+                    = QApplication::focusWidget() ? QApplication::focusWidget() : dialog.data();
                 QTest::keyClick(target, Keys[pick % Keys.size()]);
             } else if (auto* combo = dialog->findChild<QComboBox*>()) {
-                combo->setCurrentIndex(static_cast<int>(pick % static_cast<quint32>(combo->count())));
+                combo->setCurrentIndex(
+                    static_cast<int>(pick % static_cast<quint32>(combo->count())));
             } else if (auto* asDialog = qobject_cast<QDialog*>(dialog)) {
                 asDialog->done(QDialog::Rejected); // the close box, even where Escape is ignored
             }
@@ -106,13 +110,15 @@ void MonkeyTest::randomPlayKeepsEverythingWhole()
     Game game;
     DialogMonkey dialogs(random);
     qint64 clubSize = 0;
-    const QList<const char*> commands { "mnuDash", "mnuStart", "mnuStop", "mnuOptions", "mnuBestTimes",
-                                        "mnuViewClub", "mnuOnlineTimes", "mnuHome", "mnuAbout" };
+    const QList<const char*> commands { "mnuDash",        "mnuStart",     "mnuStop",
+                                        "mnuOptions",     "mnuBestTimes", "mnuViewClub",
+                                        "mnuOnlineTimes", "mnuHome",      "mnuAbout" };
 
     for (int action = 0; action < Actions; ++action) {
         const int choice = static_cast<int>(random.bounded(100));
         if (choice < 45) {
-            QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : &game.frmMain;
+            QWidget* target
+                = QApplication::focusWidget() ? QApplication::focusWidget() : &game.frmMain;
             QTest::keyClick(target, Keys[random.bounded(static_cast<quint32>(Keys.size()))]);
         } else if (choice < 58) {
             if (game.answerBox()->isVisible() && game.answerBox()->isEnabled()) {
@@ -121,7 +127,8 @@ void MonkeyTest::randomPlayKeepsEverythingWhole()
             }
         } else if (choice < 60) {
             // A good player: right answers until the run ends, so the results come up too.
-            for (int answer = 0; answer < 100 && game.answerBox()->isVisible() && game.answerBox()->isEnabled();
+            for (int answer = 0;
+                 answer < 100 && game.answerBox()->isVisible() && game.answerBox()->isEnabled();
                  ++answer) {
                 game.type(rightAnswer(&game.frmMain));
                 game.enter();
@@ -131,7 +138,8 @@ void MonkeyTest::randomPlayKeepsEverythingWhole()
         } else if (choice < 88) {
             game.tickSecond();
         } else if (choice < 96) {
-            QAction* command = game.action(commands.at(static_cast<int>(random.bounded(commands.size()))));
+            QAction* command
+                = game.action(commands.at(static_cast<int>(random.bounded(commands.size()))));
             if (command->isEnabled()) {
                 command->trigger();
             }
@@ -155,9 +163,11 @@ void MonkeyTest::randomPlayKeepsEverythingWhole()
             game.frmMain.show(); // Escape or a close reached the main window
         }
     }
-    qInfo("windows met: %s", qPrintable(QStringList(dialogs.met.begin(), dialogs.met.end()).join(' ')));
+    qInfo("windows met: %s",
+          qPrintable(QStringList(dialogs.met.begin(), dialogs.met.end()).join(' ')));
     // The monkey reached every kind of window, the results and both boards included.
-    for (const char* name : { "frmSelect", "frmOptions", "frmStats", "frmHighScores", "frmClub", "frmAbout" }) {
+    for (const char* name :
+         { "frmSelect", "frmOptions", "frmStats", "frmHighScores", "frmClub", "frmAbout" }) {
         QVERIFY2(dialogs.met.contains(QString::fromLatin1(name)), name);
     }
     // The store reads back, whatever the run left in it.

@@ -16,7 +16,6 @@
 #include <QGroupBox>
 #include <QToolButton>
 #include <QtTest>
-
 #include <functional>
 
 namespace {
@@ -33,7 +32,8 @@ QStringList cutCaptions(QWidget* window)
     QStringList cut;
     for (QLabel* label : window->findChildren<QLabel*>()) {
         if (label->isHidden() || label->wordWrap() || label->text().isEmpty()
-            || label->objectName() == QLatin1String("NumLab") || label->objectName() == QLatin1String("DenLab")) {
+            || label->objectName() == QLatin1String("NumLab")
+            || label->objectName() == QLatin1String("DenLab")) {
             continue;
         }
         if (label->fontMetrics().horizontalAdvance(label->text()) > label->contentsRect().width()) {
@@ -44,8 +44,10 @@ QStringList cutCaptions(QWidget* window)
         QString text = button->text();
         text.remove(QLatin1Char('&'));
         const auto* tool = qobject_cast<QToolButton*>(button);
-        const bool pictureOnly = tool != nullptr && tool->toolButtonStyle() == Qt::ToolButtonIconOnly;
-        if (button->isHidden() || text.isEmpty() || pictureOnly || button->inherits("PictureButton")) {
+        const bool pictureOnly
+            = tool != nullptr && tool->toolButtonStyle() == Qt::ToolButtonIconOnly;
+        if (button->isHidden() || text.isEmpty() || pictureOnly
+            || button->inherits("PictureButton")) {
             continue;
         }
         const int room = button->width() - (button->inherits("QCheckBox") ? 24 : 6);
@@ -154,14 +156,16 @@ void ScreenshotTest::recordsWindows()
         checkAndKeep(club, "frmClub");
         club->close();
     });
-    StatsWindow::showModal(nullptr, globals, RunResults { 2, 45, 100, 0 }, records.stores(), browser);
+    StatsWindow::showModal(nullptr, globals, RunResults { 2, 45, 100, 0 }, records.stores(),
+                           browser);
 
     globals.TimedMode = false;
     driver.then([](QWidget* stats) {
         checkAndKeep(stats, "frmStats-practice");
         stats->close();
     });
-    StatsWindow::showModal(nullptr, globals, RunResults { 12, 5, 93, 7 }, records.stores(), browser);
+    StatsWindow::showModal(nullptr, globals, RunResults { 12, 5, 93, 7 }, records.stores(),
+                           browser);
     QVERIFY(driver.finished());
     QVERIFY(driver.closedByForce().isEmpty());
 }

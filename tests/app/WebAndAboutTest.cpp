@@ -2,14 +2,14 @@
 #include "app/AboutBox.h"
 #include "app/SystemInfoLauncher.h"
 #include "assets/DesignFonts.h"
-#include "web/SiteAddress.h"
-#include "web/SiteDomain.h"
 #include "records/ClubFile.h"
 #include "records/TopTimes.h"
 #include "results/OnlineSubmission.h"
 #include "results/StatsWindow.h"
 #include "tests/support/ChildNamed.h"
 #include "tests/support/GameFixture.h"
+#include "web/SiteAddress.h"
+#include "web/SiteDomain.h"
 
 #include <QFile>
 #include <QGroupBox>
@@ -76,7 +76,8 @@ void WebAndAboutTest::webCommandsWorkDuringATimedRun()
     ModalDialogDriver driver;
     game.startTimed(driver, "Command1_0");
     QVERIFY(!game.action("mnuOnlineTimes")->isEnabled());
-    QTest::keyClick(&game.frmMain, Qt::Key_T, Qt::ControlModifier); // locked with the Top Times menu
+    QTest::keyClick(&game.frmMain, Qt::Key_T,
+                    Qt::ControlModifier); // locked with the Top Times menu
     game.action("mnuHome")->trigger();
     QTest::mouseClick(game.find("web"), Qt::LeftButton);
     QCOMPARE(game.browser.addresses, QStringList({ site("/"), site("/") }));
@@ -115,7 +116,8 @@ void WebAndAboutTest::submittingATime()
         clickChild(stats, "Command3");
     });
     driver.then([&](QWidget* prompt) {
-        const QString heading = "Submit time to " + QString::fromStdString(siteDomain(SiteBaseAddress)) + "!";
+        const QString heading
+            = "Submit time to " + QString::fromStdString(siteDomain(SiteBaseAddress)) + "!";
         auto* label = child<QLabel>(prompt, "Label2");
         QCOMPARE(label->text(), heading);
         QVERIFY(label->fontMetrics().horizontalAdvance(heading) <= label->width());
@@ -125,7 +127,8 @@ void WebAndAboutTest::submittingATime()
         QTest::keyClicks(name, "Jo & Al=1#");
         QTest::keyClick(name, Qt::Key_Return);
     });
-    StatsWindow::showModal(nullptr, globals, RunResults { 2, 48, 100, 0 }, records.stores(), browser);
+    StatsWindow::showModal(nullptr, globals, RunResults { 2, 48, 100, 0 }, records.stores(),
+                           browser);
     QVERIFY(driver.finished());
     QVERIFY(driver.closedByForce().isEmpty());
     QCOMPARE(browser.addresses.size(), 1);
@@ -164,7 +167,8 @@ void WebAndAboutTest::submitAndJoinInEitherOrder()
             driver.then([](QWidget* prompt) { clickChild(prompt, "Command1"); });
             driver.then([](QWidget* board) { board->close(); });
         }
-        StatsWindow::showModal(nullptr, globals, RunResults { 1, 0, 100, 0 }, records.stores(), browser);
+        StatsWindow::showModal(nullptr, globals, RunResults { 1, 0, 100, 0 }, records.stores(),
+                               browser);
         QVERIFY(driver.finished());
         QVERIFY(driver.closedByForce().isEmpty());
         QCOMPARE(browser.addresses.size(), 1);
@@ -196,7 +200,8 @@ void WebAndAboutTest::aboutBox()
         clickChild(about, "Command1");
     });
     driver.then([](QWidget* box) {
-        QCOMPARE(qobject_cast<QMessageBox*>(box)->text(), "System Information Is Unavailable At This Time");
+        QCOMPARE(qobject_cast<QMessageBox*>(box)->text(),
+                 "System Information Is Unavailable At This Time");
         QCOMPARE(box->windowTitle(), "Sumdash!");
         qobject_cast<QDialog*>(box)->accept();
     });

@@ -5,14 +5,14 @@
 #include "engine/RunClock.h"
 #include "records/ClubFile.h"
 #include "records/TopTimes.h"
+#include "testing/BuiltGame.h"
 #include "tests/e2e/KeyboardScript.h"
 #include "tests/e2e/XKeyboard.h"
 #include "tests/support/ChildNamed.h"
-#include "testing/BuiltGame.h"
 
 #include <QApplication>
-#include <QKeyEvent>
 #include <QDir>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
@@ -21,9 +21,7 @@
 #include <QTimer>
 #include <QWindow>
 #include <QtTest>
-
 #include <X11/keysym.h>
-
 #include <functional>
 
 namespace {
@@ -37,13 +35,14 @@ struct LiveGame : BuiltGame<SteadyRunClock>
     /// The main window has the keyboard and no dialog is up.
     bool idleAndActive()
     {
-        return QApplication::activeModalWidget() == nullptr && QApplication::activeWindow() == &frmMain;
+        return QApplication::activeModalWidget() == nullptr
+            && QApplication::activeWindow() == &frmMain;
     }
     /// The answer box has the keyboard, empty, waiting for the next answer.
     bool waitingForAnswer(int answered)
     {
-        return basGlobals.CorrectCount + basGlobals.IncorrectCount == answered && answerBox()->isEnabled()
-            && answerBox()->hasFocus() && answerBox()->text().isEmpty();
+        return basGlobals.CorrectCount + basGlobals.IncorrectCount == answered
+            && answerBox()->isEnabled() && answerBox()->hasFocus() && answerBox()->text().isEmpty();
     }
 };
 
@@ -51,8 +50,8 @@ struct LiveGame : BuiltGame<SteadyRunClock>
 QWidget* activeWindowNamed(const char* name)
 {
     QWidget* active = QApplication::activeWindow();
-    if (active == nullptr || active->objectName() != QLatin1String(name) || active->windowHandle() == nullptr
-        || !active->windowHandle()->isExposed()) {
+    if (active == nullptr || active->objectName() != QLatin1String(name)
+        || active->windowHandle() == nullptr || !active->windowHandle()->isExposed()) {
         return nullptr;
     }
     return active;
@@ -64,8 +63,7 @@ bool focusIs(const char* name)
     return focus != nullptr && focus->objectName() == QLatin1String(name);
 }
 
-template<typename T>
-T* childOf(const char* window, const char* name)
+template<typename T> T* childOf(const char* window, const char* name)
 {
     QWidget* active = activeWindowNamed(window);
     return active == nullptr ? nullptr : active->findChild<T*>(QString::fromLatin1(name));
@@ -91,7 +89,8 @@ public:
             }
         }
         const QPixmap screen = QGuiApplication::primaryScreen()->grabWindow(0);
-        const QString path = QStringLiteral("%1/%2-%3.png").arg(m_dir).arg(++m_count, 2, 10, QChar('0')).arg(what);
+        const QString path
+            = QStringLiteral("%1/%2-%3.png").arg(m_dir).arg(++m_count, 2, 10, QChar('0')).arg(what);
         QVERIFY2(!screen.isNull() && screen.save(path), qPrintable(path));
     }
 
@@ -103,7 +102,8 @@ private:
 // Runs setxkbmap on the test's display; the layout changes for the game as for a person.
 bool setLayout(const QString& layout)
 {
-    return QProcess::execute(QStringLiteral("setxkbmap"), { QStringLiteral("-layout"), layout }) == 0;
+    return QProcess::execute(QStringLiteral("setxkbmap"), { QStringLiteral("-layout"), layout })
+        == 0;
 }
 
 /// Counts the presses of Enter that reach the program's windows, held or not: a held key comes
@@ -142,8 +142,8 @@ private slots:
     void persianAndHindiKeyboardsTypeTheirOwnDigits();
 
 private:
-    void startRun(KeyboardScript& script, LiveGame& game, ScreenRecorder& screen, unsigned long shortcut,
-                  int typeButton);
+    void startRun(KeyboardScript& script, LiveGame& game, ScreenRecorder& screen,
+                  unsigned long shortcut, int typeButton);
     /// Steps answering problems [first, last) as they come, each typed and entered by answer().
     static void answerEach(KeyboardScript& script, LiveGame& game, int first, int last,
                            const std::function<void(const QString& answer)>& answer);
@@ -201,50 +201,65 @@ void EndToEndTest::startRun(KeyboardScript& script, LiveGame& game, ScreenRecord
                             unsigned long shortcut, int typeButton)
 {
     XKeyboard& keys = *m_keys;
-    script.when("the main window has the keyboard", [&] { return game.idleAndActive(); },
-                [&keys, shortcut] { QVERIFY(keys.tap(shortcut)); });
+    script.when(
+        "the main window has the keyboard", [&] { return game.idleAndActive(); },
+        [&keys, shortcut] { QVERIFY(keys.tap(shortcut)); });
     if (shortcut == XK_F6) {
         // Five problems: Tab to the count, whose text Tab selects, type over it, Tab to OK and
         // Enter (the dialog has no default button: Enter in the count presses nothing).
-        script.when("the practice options", [] { return activeWindowNamed("frmOptions") != nullptr; },
-                    [&] { screen.shoot(QStringLiteral("frmOptions")); });
-        script.until("the focus in the number of problems", [] { return focusIs("Text1"); },
-                     [&keys] { QVERIFY(keys.tap(XK_Tab)); });
-        script.when("the count selected", [] { return childOf<QLineEdit>("frmOptions", "Text1")->hasSelectedText(); },
-                    [&keys] {
-                        QVERIFY(keys.type(QStringLiteral("5")));
-                        QVERIFY(keys.tap(XK_Return));
-                    });
-        script.when("the count typed, Enter ignored", [] { return focusIs("Text1") && activeWindowNamed("frmOptions") != nullptr; },
-                    [&keys] { QVERIFY(keys.tap(XK_Tab)); });
-        script.when("OK has the keyboard", [] { return focusIs("Command1"); },
-                    [&keys] { QVERIFY(keys.tap(XK_Return)); });
+        script.when(
+            "the practice options", [] { return activeWindowNamed("frmOptions") != nullptr; },
+            [&] { screen.shoot(QStringLiteral("frmOptions")); });
+        script.until(
+            "the focus in the number of problems", [] { return focusIs("Text1"); },
+            [&keys] { QVERIFY(keys.tap(XK_Tab)); });
+        script.when(
+            "the count selected",
+            [] { return childOf<QLineEdit>("frmOptions", "Text1")->hasSelectedText(); },
+            [&keys] {
+                QVERIFY(keys.type(QStringLiteral("5")));
+                QVERIFY(keys.tap(XK_Return));
+            });
+        script.when(
+            "the count typed, Enter ignored",
+            [] { return focusIs("Text1") && activeWindowNamed("frmOptions") != nullptr; },
+            [&keys] { QVERIFY(keys.tap(XK_Tab)); });
+        script.when(
+            "OK has the keyboard", [] { return focusIs("Command1"); },
+            [&keys] { QVERIFY(keys.tap(XK_Return)); });
     }
     const QByteArray button = QByteArrayLiteral("Command1_") + QByteArray::number(typeButton);
-    script.when("the type selector", [] { return activeWindowNamed("frmSelect") != nullptr && focusIs("Command1_0"); },
-                [&screen, &keys, typeButton] {
-                    screen.shoot(QStringLiteral("frmSelect"));
-                    for (int i = 0; i < typeButton; ++i) {
-                        QVERIFY(keys.tap(XK_Tab));
-                    }
-                });
-    script.when("the focus on " + button, [button] { return focusIs(button.constData()); },
-                [&keys] { QVERIFY(keys.tap(XK_space)); });
-    script.when("the countdown", [&] { return game.shown("pbStatus"); },
-                [&] { screen.shoot(QStringLiteral("countdown")); });
+    script.when(
+        "the type selector",
+        [] { return activeWindowNamed("frmSelect") != nullptr && focusIs("Command1_0"); },
+        [&screen, &keys, typeButton] {
+            screen.shoot(QStringLiteral("frmSelect"));
+            for (int i = 0; i < typeButton; ++i) {
+                QVERIFY(keys.tap(XK_Tab));
+            }
+        });
+    script.when(
+        "the focus on " + button, [button] { return focusIs(button.constData()); },
+        [&keys] { QVERIFY(keys.tap(XK_space)); });
+    script.when(
+        "the countdown", [&] { return game.shown("pbStatus"); },
+        [&] { screen.shoot(QStringLiteral("countdown")); });
     // The timed run's page carries its "Sumdash!" banner; a practice page has none.
     const bool timed = shortcut == XK_F5;
-    script.when("the first problem", [&game, timed] { return game.shown("Label2") == timed && game.waitingForAnswer(0); },
-                [&] { screen.shoot(QStringLiteral("first-problem")); });
+    script.when(
+        "the first problem",
+        [&game, timed] { return game.shown("Label2") == timed && game.waitingForAnswer(0); },
+        [&] { screen.shoot(QStringLiteral("first-problem")); });
 }
 
 void EndToEndTest::answerEach(KeyboardScript& script, LiveGame& game, int first, int last,
                               const std::function<void(const QString& answer)>& answer)
 {
     for (int problem = first; problem < last; ++problem) {
-        script.when(QStringLiteral("problem %1").arg(problem + 1),
-                    [&game, problem] { return game.waitingForAnswer(problem); },
-                    [&game, answer] { answer(rightAnswer(&game.frmMain)); });
+        script.when(
+            QStringLiteral("problem %1").arg(problem + 1),
+            [&game, problem] { return game.waitingForAnswer(problem); },
+            [&game, answer] { answer(rightAnswer(&game.frmMain)); });
     }
 }
 
@@ -255,10 +270,12 @@ void EndToEndTest::timedRunByKeyboardToTheBoards()
     KeyboardScript script;
     XKeyboard& keys = *m_keys;
 
-    script.when("the splash", [] { return activeWindowNamed("frmLogo") != nullptr; },
-                [&] { screen.shoot(QStringLiteral("frmLogo")); });
-    script.when("the main window after the splash", [&] { return game.idleAndActive(); },
-                [&] { screen.shoot(QStringLiteral("frmMain")); });
+    script.when(
+        "the splash", [] { return activeWindowNamed("frmLogo") != nullptr; },
+        [&] { screen.shoot(QStringLiteral("frmLogo")); });
+    script.when(
+        "the main window after the splash", [&] { return game.idleAndActive(); },
+        [&] { screen.shoot(QStringLiteral("frmMain")); });
     startRun(script, game, screen, XK_F5, 2);
 
     // The stopwatch read just before the last Enter and once the run has ended: the run's time
@@ -269,28 +286,34 @@ void EndToEndTest::timedRunByKeyboardToTheBoards()
     // 100 multiplications; the fifth is first answered wrong, with Enter held while the X shows.
     for (int problem = 0; problem < 100; ++problem) {
         if (problem == 4) {
-            script.when("problem 5, to answer wrong", [&] { return game.waitingForAnswer(4); }, [&] {
-                QVERIFY(keys.type(QString::number(rightAnswer(&game.frmMain).toInt() + 1)));
-                QVERIFY(keys.press(XK_Return));
-            });
-            script.when("the red X while Enter is held", [&] { return game.shown("WrongAns"); }, [&] {
-                QVERIFY(game.answerBox()->text().isEmpty());
-                screen.shoot(QStringLiteral("wrong-answer"));
-                QVERIFY(keys.release(XK_Return));
-            });
+            script.when(
+                "problem 5, to answer wrong", [&] { return game.waitingForAnswer(4); },
+                [&] {
+                    QVERIFY(keys.type(QString::number(rightAnswer(&game.frmMain).toInt() + 1)));
+                    QVERIFY(keys.press(XK_Return));
+                });
+            script.when(
+                "the red X while Enter is held", [&] { return game.shown("WrongAns"); },
+                [&] {
+                    QVERIFY(game.answerBox()->text().isEmpty());
+                    screen.shoot(QStringLiteral("wrong-answer"));
+                    QVERIFY(keys.release(XK_Return));
+                });
             script.when("the red X gone with Enter up", [&] { return !game.shown("WrongAns"); });
         }
-        script.when(QStringLiteral("problem %1").arg(problem + 1), [&game, problem] { return game.waitingForAnswer(problem); },
-                    [&, problem] {
-                        QVERIFY(!game.shown("CorrectLab") && !game.shown("ShowTime"));
-                        QVERIFY(keys.type(rightAnswer(&game.frmMain)));
-                        if (problem == 99) {
-                            beforeLastAnswer = game.runClock.elapsedMs();
-                            QVERIFY(keys.press(XK_Return)); // held on into the name prompt
-                        } else {
-                            QVERIFY(keys.tap(XK_Return));
-                        }
-                    });
+        script.when(
+            QStringLiteral("problem %1").arg(problem + 1),
+            [&game, problem] { return game.waitingForAnswer(problem); },
+            [&, problem] {
+                QVERIFY(!game.shown("CorrectLab") && !game.shown("ShowTime"));
+                QVERIFY(keys.type(rightAnswer(&game.frmMain)));
+                if (problem == 99) {
+                    beforeLastAnswer = game.runClock.elapsedMs();
+                    QVERIFY(keys.press(XK_Return)); // held on into the name prompt
+                } else {
+                    QVERIFY(keys.tap(XK_Return));
+                }
+            });
     }
 
     // The run ends in the results; a time under 3:00 asks for a name, then shows the board. The
@@ -298,58 +321,75 @@ void EndToEndTest::timedRunByKeyboardToTheBoards()
     QString runTime;
     EnterPressCounter held;
     int repeatsBeforePrompt = 0;
-    script.when("the name prompt for the top time", [] { return activeWindowNamed("frmTopTime") != nullptr && focusIs("Text1"); },
-                [&] {
-                    afterLastAnswer = game.runClock.elapsedMs();
-                    repeatsBeforePrompt = held.presses;
-                    QCOMPARE(game.basGlobals.CorrectCount, 100);
-                    screen.shoot(QStringLiteral("frmTopTime"));
-                });
-    script.when("Enter repeating in the name prompt", [&] { return held.presses >= repeatsBeforePrompt + 3; }, [&] {
-        QVERIFY(activeWindowNamed("frmTopTime") != nullptr);
-        QCOMPARE(childOf<QLineEdit>("frmTopTime", "Text1")->selectedText(), "Your Name");
-        QVERIFY(keys.release(XK_Return));
-        QVERIFY(keys.type(QStringLiteral("Ann Lee")));
-        QVERIFY(keys.tap(XK_Return));
-    });
-    script.when("the top-times board", [] { return activeWindowNamed("frmHighScores") != nullptr; }, [&] {
-        QCOMPARE(childOf<QLabel>("frmHighScores", "Label4")->text(), "Multiplication");
-        QCOMPARE(childOf<QLabel>("frmHighScores", "Label3_0")->text(), "Ann Lee");
-        runTime = childOf<QLabel>("frmHighScores", "Label1_0")->text();
-        screen.shoot(QStringLiteral("frmHighScores"));
-        QVERIFY(keys.tap(XK_Escape));
-    });
-    script.when("the results with Join focused", [] { return activeWindowNamed("frmStats") != nullptr && focusIs("Command4"); },
-                [&] {
-                    QCOMPARE(childOf<QLabel>("frmStats", "ShowTime")->text(), runTime);
-                    // The clock showed what the stopwatch counted: whole seconds since "Go!".
-                    const QStringList minutesAndSeconds = runTime.split(':');
-                    QCOMPARE(minutesAndSeconds.size(), 2);
-                    const int seconds = minutesAndSeconds[0].toInt() * 60 + minutesAndSeconds[1].toInt();
-                    QVERIFY2(seconds >= beforeLastAnswer / 1000 && seconds <= afterLastAnswer / 1000,
-                             qPrintable(QStringLiteral("%1 s shown, %2 to %3 ms counted")
-                                            .arg(seconds).arg(beforeLastAnswer).arg(afterLastAnswer)));
-                    screen.shoot(QStringLiteral("frmStats"));
-                    QVERIFY(keys.tap(XK_space));
-                });
-    script.when("the name prompt for the club", [] { return activeWindowNamed("frmTopTime") != nullptr && focusIs("Text1"); },
-                [&] {
-                    screen.shoot(QStringLiteral("frmTopTime-club"));
-                    QVERIFY(keys.type(QStringLiteral("Ann & Bo")));
-                    QVERIFY(keys.tap(XK_Return));
-                });
-    script.when("the club board", [] { return activeWindowNamed("frmClub") != nullptr; }, [&] {
-        auto* grid = childOf<QTableView>("frmClub", "MSFlexGrid1");
-        QCOMPARE(grid->model()->rowCount(), 2); // the heading row, then the new member
-        QCOMPARE(grid->model()->index(1, 0).data().toString(), "Ann & Bo");
-        QCOMPARE(grid->model()->index(1, 1).data().toString(), runTime);
-        screen.shoot(QStringLiteral("frmClub"));
-        QVERIFY(keys.tap(XK_Escape));
-    });
-    script.when("the results again", [] { return activeWindowNamed("frmStats") != nullptr; }, [&] {
-        screen.shoot(QStringLiteral("frmStats-joined"));
-        QVERIFY(keys.tap(XK_Escape));
-    });
+    script.when(
+        "the name prompt for the top time",
+        [] { return activeWindowNamed("frmTopTime") != nullptr && focusIs("Text1"); },
+        [&] {
+            afterLastAnswer = game.runClock.elapsedMs();
+            repeatsBeforePrompt = held.presses;
+            QCOMPARE(game.basGlobals.CorrectCount, 100);
+            screen.shoot(QStringLiteral("frmTopTime"));
+        });
+    script.when(
+        "Enter repeating in the name prompt",
+        [&] { return held.presses >= repeatsBeforePrompt + 3; },
+        [&] {
+            QVERIFY(activeWindowNamed("frmTopTime") != nullptr);
+            QCOMPARE(childOf<QLineEdit>("frmTopTime", "Text1")->selectedText(), "Your Name");
+            QVERIFY(keys.release(XK_Return));
+            QVERIFY(keys.type(QStringLiteral("Ann Lee")));
+            QVERIFY(keys.tap(XK_Return));
+        });
+    script.when(
+        "the top-times board", [] { return activeWindowNamed("frmHighScores") != nullptr; },
+        [&] {
+            QCOMPARE(childOf<QLabel>("frmHighScores", "Label4")->text(), "Multiplication");
+            QCOMPARE(childOf<QLabel>("frmHighScores", "Label3_0")->text(), "Ann Lee");
+            runTime = childOf<QLabel>("frmHighScores", "Label1_0")->text();
+            screen.shoot(QStringLiteral("frmHighScores"));
+            QVERIFY(keys.tap(XK_Escape));
+        });
+    script.when(
+        "the results with Join focused",
+        [] { return activeWindowNamed("frmStats") != nullptr && focusIs("Command4"); },
+        [&] {
+            QCOMPARE(childOf<QLabel>("frmStats", "ShowTime")->text(), runTime);
+            // The clock showed what the stopwatch counted: whole seconds since "Go!".
+            const QStringList minutesAndSeconds = runTime.split(':');
+            QCOMPARE(minutesAndSeconds.size(), 2);
+            const int seconds = minutesAndSeconds[0].toInt() * 60 + minutesAndSeconds[1].toInt();
+            QVERIFY2(seconds >= beforeLastAnswer / 1000 && seconds <= afterLastAnswer / 1000,
+                     qPrintable(QStringLiteral("%1 s shown, %2 to %3 ms counted")
+                                    .arg(seconds)
+                                    .arg(beforeLastAnswer)
+                                    .arg(afterLastAnswer)));
+            screen.shoot(QStringLiteral("frmStats"));
+            QVERIFY(keys.tap(XK_space));
+        });
+    script.when(
+        "the name prompt for the club",
+        [] { return activeWindowNamed("frmTopTime") != nullptr && focusIs("Text1"); },
+        [&] {
+            screen.shoot(QStringLiteral("frmTopTime-club"));
+            QVERIFY(keys.type(QStringLiteral("Ann & Bo")));
+            QVERIFY(keys.tap(XK_Return));
+        });
+    script.when(
+        "the club board", [] { return activeWindowNamed("frmClub") != nullptr; },
+        [&] {
+            auto* grid = childOf<QTableView>("frmClub", "MSFlexGrid1");
+            QCOMPARE(grid->model()->rowCount(), 2); // the heading row, then the new member
+            QCOMPARE(grid->model()->index(1, 0).data().toString(), "Ann & Bo");
+            QCOMPARE(grid->model()->index(1, 1).data().toString(), runTime);
+            screen.shoot(QStringLiteral("frmClub"));
+            QVERIFY(keys.tap(XK_Escape));
+        });
+    script.when(
+        "the results again", [] { return activeWindowNamed("frmStats") != nullptr; },
+        [&] {
+            screen.shoot(QStringLiteral("frmStats-joined"));
+            QVERIFY(keys.tap(XK_Escape));
+        });
     script.when("back at the main window", [&] { return game.idleAndActive(); });
 
     QTimer::singleShot(0, &game.frmMain, [&] { game.frmMain.Form_Load(MainWindow::Splash::Show); });
@@ -374,40 +414,52 @@ void EndToEndTest::practiceRunWithWrongAnswers()
     // Five right answers to end the run, three wrong ones among them; each counts at once.
     const bool wrong[] = { false, true, false, true, true, false, false, false };
     for (int answered = 0; answered < 8; ++answered) {
-        script.when(QStringLiteral("answer %1").arg(answered + 1), [&game, answered] { return game.waitingForAnswer(answered); },
-                    [&, answered] {
-                        QCOMPARE(game.label("CorrectLab").toInt() + game.label("IncorrectLab").toInt(), answered);
-                        const int right = rightAnswer(&game.frmMain).toInt();
-                        QVERIFY(keys.type(QString::number(wrong[answered] ? right + 1 : right)));
-                        if (answered == 3) {
-                            screen.shoot(QStringLiteral("practice-typing"));
-                        }
-                        QVERIFY(keys.tap(XK_Return));
-                    });
+        script.when(
+            QStringLiteral("answer %1").arg(answered + 1),
+            [&game, answered] { return game.waitingForAnswer(answered); },
+            [&, answered] {
+                QCOMPARE(game.label("CorrectLab").toInt() + game.label("IncorrectLab").toInt(),
+                         answered);
+                const int right = rightAnswer(&game.frmMain).toInt();
+                QVERIFY(keys.type(QString::number(wrong[answered] ? right + 1 : right)));
+                if (answered == 3) {
+                    screen.shoot(QStringLiteral("practice-typing"));
+                }
+                QVERIFY(keys.tap(XK_Return));
+            });
     }
-    script.when("the practice results", [] { return activeWindowNamed("frmStats") != nullptr; }, [&] {
-        QCOMPARE(childOf<QLabel>("frmStats", "CorrectLab")->text(), "5");
-        QCOMPARE(childOf<QLabel>("frmStats", "IncorrectLab")->text(), "3");
-        QCOMPARE(childOf<QLabel>("frmStats", "PercentLab")->text(), "62%");
-        QVERIFY(childOf<QWidget>("frmStats", "Command4")->isHidden());
-        screen.shoot(QStringLiteral("frmStats-practice"));
-        QVERIFY(keys.tap(XK_Escape));
-    });
+    script.when(
+        "the practice results", [] { return activeWindowNamed("frmStats") != nullptr; },
+        [&] {
+            QCOMPARE(childOf<QLabel>("frmStats", "CorrectLab")->text(), "5");
+            QCOMPARE(childOf<QLabel>("frmStats", "IncorrectLab")->text(), "3");
+            QCOMPARE(childOf<QLabel>("frmStats", "PercentLab")->text(), "62%");
+            QVERIFY(childOf<QWidget>("frmStats", "Command4")->isHidden());
+            screen.shoot(QStringLiteral("frmStats-practice"));
+            QVERIFY(keys.tap(XK_Escape));
+        });
     // The run's facts in the Fact Times window, walked by the keyboard: Tab from the operation
     // tabs into the grid, an arrow key down to the next square.
-    script.when("back at the main window", [&] { return game.idleAndActive(); },
-                [&keys] { QVERIFY(keys.tap(XK_F9)); });
-    script.when("the Fact Times window", [] { return activeWindowNamed("frmFactTimes") != nullptr; }, [&] {
-        screen.shoot(QStringLiteral("frmFactTimes"));
-        QVERIFY(childOf<QLabel>("frmFactTimes", "lblKnown")->text().endsWith(" of 91")); // Addition
-        QVERIFY(keys.tap(XK_Tab));
-    });
-    script.when("the first square has the keyboard", [] { return focusIs("fact_0_0"); },
-                [&keys] { QVERIFY(keys.tap(XK_Down)); });
-    script.when("the square below it", [] { return focusIs("fact_1_0"); }, [&keys] {
-        QVERIFY(QApplication::focusWidget()->accessibleName().startsWith("1 plus 0: "));
-        QVERIFY(keys.tap(XK_Escape));
-    });
+    script.when(
+        "back at the main window", [&] { return game.idleAndActive(); },
+        [&keys] { QVERIFY(keys.tap(XK_F9)); });
+    script.when(
+        "the Fact Times window", [] { return activeWindowNamed("frmFactTimes") != nullptr; },
+        [&] {
+            screen.shoot(QStringLiteral("frmFactTimes"));
+            QVERIFY(
+                childOf<QLabel>("frmFactTimes", "lblKnown")->text().endsWith(" of 91")); // Addition
+            QVERIFY(keys.tap(XK_Tab));
+        });
+    script.when(
+        "the first square has the keyboard", [] { return focusIs("fact_0_0"); },
+        [&keys] { QVERIFY(keys.tap(XK_Down)); });
+    script.when(
+        "the square below it", [] { return focusIs("fact_1_0"); },
+        [&keys] {
+            QVERIFY(QApplication::focusWidget()->accessibleName().startsWith("1 plus 0: "));
+            QVERIFY(keys.tap(XK_Escape));
+        });
     script.when("back at the main window at the end", [&] { return game.idleAndActive(); });
 
     game.frmMain.Form_Load(MainWindow::Splash::Skip);
@@ -429,53 +481,74 @@ void EndToEndTest::shortcutsAndTheirLocks()
         unsigned long modifier;
         unsigned long key;
         const char* window;
-    } opens[] = { { 0, XK_F7, "frmHighScores" }, { 0, XK_F8, "frmClub" }, { XK_Control_L, XK_o, "frmOptions" } };
+    } opens[] = { { 0, XK_F7, "frmHighScores" },
+                  { 0, XK_F8, "frmClub" },
+                  { XK_Control_L, XK_o, "frmOptions" } };
     for (const auto& open : opens) {
-        script.when(QStringLiteral("idle, to open %1").arg(open.window), [&] { return game.idleAndActive(); }, [&keys, open] {
-            QVERIFY(open.modifier == 0 ? keys.tap(open.key) : keys.chord(open.modifier, open.key));
-        });
-        script.when(open.window, [open] { return activeWindowNamed(open.window) != nullptr; }, [&screen, &keys, open] {
-            screen.shoot(QString::fromLatin1(open.window));
-            QVERIFY(keys.tap(XK_Escape));
-        });
+        script.when(
+            QStringLiteral("idle, to open %1").arg(open.window),
+            [&] { return game.idleAndActive(); },
+            [&keys, open] {
+                QVERIFY(open.modifier == 0 ? keys.tap(open.key)
+                                           : keys.chord(open.modifier, open.key));
+            });
+        script.when(
+            open.window, [open] { return activeWindowNamed(open.window) != nullptr; },
+            [&screen, &keys, open] {
+                screen.shoot(QString::fromLatin1(open.window));
+                QVERIFY(keys.tap(XK_Escape));
+            });
     }
     startRun(script, game, screen, XK_F5, 0);
 
     // During a timed run these keys are locked: none may open a window or stop the clock. The
     // digit typed after them arrives last, so once it shows, they have all been handled.
-    script.when("the run going", [&] { return game.waitingForAnswer(0); }, [&] {
-        QVERIFY(keys.tap(XK_F6));
-        QVERIFY(keys.chord(XK_Control_L, XK_o));
-        QVERIFY(keys.tap(XK_F7));
-        QVERIFY(keys.tap(XK_F8));
-        QVERIFY(keys.chord(XK_Control_L, XK_t));
-        QVERIFY(keys.tap(XK_F5)); // a second timed run may be asked for: the selector opens
-    });
+    script.when(
+        "the run going", [&] { return game.waitingForAnswer(0); },
+        [&] {
+            QVERIFY(keys.tap(XK_F6));
+            QVERIFY(keys.chord(XK_Control_L, XK_o));
+            QVERIFY(keys.tap(XK_F7));
+            QVERIFY(keys.tap(XK_F8));
+            QVERIFY(keys.chord(XK_Control_L, XK_t));
+            QVERIFY(keys.tap(XK_F5)); // a second timed run may be asked for: the selector opens
+        });
     // Whichever window comes up first must be the selector: a locked key opening its window
     // fails here at once.
-    script.when("a window over the running game", [] { return QApplication::activeModalWidget() != nullptr; }, [&] {
-        QCOMPARE(QApplication::activeModalWidget()->objectName(), "frmSelect");
-        QVERIFY(game.browser.addresses.isEmpty());
-    });
-    script.when("the selector on screen", [] { return activeWindowNamed("frmSelect") != nullptr; }, [&] {
-        screen.shoot(QStringLiteral("frmSelect-during-run"));
-        QVERIFY(keys.tap(XK_Escape));
-    });
-    script.when("the run going on", [&] { return game.idleAndActive() && game.answerBox()->hasFocus(); }, [&] {
-        QVERIFY(keys.tap(XK_7));
-    });
-    script.when("the digit typed after the locked keys", [&] { return game.answerBox()->text() == "7"; }, [&] {
-        QVERIFY(QApplication::activeModalWidget() == nullptr);
-        QVERIFY(child<QTimer>(&game.frmMain, "Timer1")->isActive());
-        QVERIFY(game.basGlobals.TimedMode);
-        QVERIFY(keys.chord(XK_Control_L, XK_s)); // Ctrl+S stops the run from the answer box
-    });
-    script.when("the run stopped", [&] { return !child<QTimer>(&game.frmMain, "Timer1")->isActive(); }, [&] {
-        screen.shoot(QStringLiteral("stopped"));
-        QVERIFY(keys.tap(XK_F7));
-    });
-    script.when("the board open again after the stop", [] { return activeWindowNamed("frmHighScores") != nullptr; },
-                [&] { QVERIFY(keys.tap(XK_Escape)); });
+    script.when(
+        "a window over the running game",
+        [] { return QApplication::activeModalWidget() != nullptr; },
+        [&] {
+            QCOMPARE(QApplication::activeModalWidget()->objectName(), "frmSelect");
+            QVERIFY(game.browser.addresses.isEmpty());
+        });
+    script.when(
+        "the selector on screen", [] { return activeWindowNamed("frmSelect") != nullptr; },
+        [&] {
+            screen.shoot(QStringLiteral("frmSelect-during-run"));
+            QVERIFY(keys.tap(XK_Escape));
+        });
+    script.when(
+        "the run going on", [&] { return game.idleAndActive() && game.answerBox()->hasFocus(); },
+        [&] { QVERIFY(keys.tap(XK_7)); });
+    script.when(
+        "the digit typed after the locked keys", [&] { return game.answerBox()->text() == "7"; },
+        [&] {
+            QVERIFY(QApplication::activeModalWidget() == nullptr);
+            QVERIFY(child<QTimer>(&game.frmMain, "Timer1")->isActive());
+            QVERIFY(game.basGlobals.TimedMode);
+            QVERIFY(keys.chord(XK_Control_L, XK_s)); // Ctrl+S stops the run from the answer box
+        });
+    script.when(
+        "the run stopped", [&] { return !child<QTimer>(&game.frmMain, "Timer1")->isActive(); },
+        [&] {
+            screen.shoot(QStringLiteral("stopped"));
+            QVERIFY(keys.tap(XK_F7));
+        });
+    script.when(
+        "the board open again after the stop",
+        [] { return activeWindowNamed("frmHighScores") != nullptr; },
+        [&] { QVERIFY(keys.tap(XK_Escape)); });
     script.when("idle at the end", [&] { return game.idleAndActive(); });
 
     game.frmMain.Form_Load(MainWindow::Splash::Skip);
@@ -496,25 +569,30 @@ void EndToEndTest::keypadWithNumLock()
     answerEach(script, game, 0, 10, [&keys](const QString& answer) {
         // The keypad's digits are its keys' NumLock level: pressed without Shift.
         for (const QChar digit : answer) {
-            keys.tapKeycode(keys.keycodeOf(XK_KP_0 + static_cast<unsigned long>(digit.digitValue())), false);
+            keys.tapKeycode(
+                keys.keycodeOf(XK_KP_0 + static_cast<unsigned long>(digit.digitValue())), false);
         }
         QVERIFY(keys.tap(XK_KP_Enter));
     });
     // With NumLock off the same keys move a cursor: they must type nothing.
-    script.when("ten answers in", [&] { return game.waitingForAnswer(10); }, [&] {
-        QCOMPARE(game.basGlobals.CorrectCount, 10);
-        keys.setNumLock(false);
-        QVERIFY(!keys.numLockOn());
-        for (unsigned long key = XK_KP_0; key <= XK_KP_9; ++key) {
-            keys.tapKeycode(keys.keycodeOf(key), false);
-        }
-        QVERIFY(keys.tap(XK_4));
-    });
-    script.when("the top-row digit after the keypad's cursor keys", [&] { return game.answerBox()->text() == "4"; },
-                [&] {
-                    screen.shoot(QStringLiteral("numlock-off"));
-                    QVERIFY(keys.chord(XK_Control_L, XK_s));
-                });
+    script.when(
+        "ten answers in", [&] { return game.waitingForAnswer(10); },
+        [&] {
+            QCOMPARE(game.basGlobals.CorrectCount, 10);
+            keys.setNumLock(false);
+            QVERIFY(!keys.numLockOn());
+            for (unsigned long key = XK_KP_0; key <= XK_KP_9; ++key) {
+                keys.tapKeycode(keys.keycodeOf(key), false);
+            }
+            QVERIFY(keys.tap(XK_4));
+        });
+    script.when(
+        "the top-row digit after the keypad's cursor keys",
+        [&] { return game.answerBox()->text() == "4"; },
+        [&] {
+            screen.shoot(QStringLiteral("numlock-off"));
+            QVERIFY(keys.chord(XK_Control_L, XK_s));
+        });
     script.when("stopped", [&] { return !game.answerBox()->isEnabled(); });
 
     game.frmMain.Form_Load(MainWindow::Splash::Skip);
@@ -533,23 +611,29 @@ void EndToEndTest::frenchKeyboardNeedsShiftForDigits()
     startRun(script, game, screen, XK_F5, 0);
 
     // Unshifted, the top row types & é " ' ( - è _ ç à: none of them may reach the answer.
-    script.when("problem 1", [&] { return game.waitingForAnswer(0); }, [&] {
-        typeOnTopRow(QStringLiteral("1234567890"), false);
-        typeOnTopRow(rightAnswer(&game.frmMain), true);
-    });
-    script.when("only the shifted digits in the answer box",
-                [&] { return game.answerBox()->text() == rightAnswer(&game.frmMain); }, [&] {
-                    screen.shoot(QStringLiteral("azerty-typed"));
-                    QVERIFY(keys.tap(XK_Return));
-                });
+    script.when(
+        "problem 1", [&] { return game.waitingForAnswer(0); },
+        [&] {
+            typeOnTopRow(QStringLiteral("1234567890"), false);
+            typeOnTopRow(rightAnswer(&game.frmMain), true);
+        });
+    script.when(
+        "only the shifted digits in the answer box",
+        [&] { return game.answerBox()->text() == rightAnswer(&game.frmMain); },
+        [&] {
+            screen.shoot(QStringLiteral("azerty-typed"));
+            QVERIFY(keys.tap(XK_Return));
+        });
     answerEach(script, game, 1, 10, [&](const QString& answer) {
         typeOnTopRow(answer, true);
         QVERIFY(keys.tap(XK_Return));
     });
-    script.when("ten answers in", [&] { return game.waitingForAnswer(10); }, [&] {
-        QCOMPARE(game.basGlobals.CorrectCount, 10);
-        QVERIFY(keys.chord(XK_Control_L, XK_s));
-    });
+    script.when(
+        "ten answers in", [&] { return game.waitingForAnswer(10); },
+        [&] {
+            QCOMPARE(game.basGlobals.CorrectCount, 10);
+            QVERIFY(keys.chord(XK_Control_L, XK_s));
+        });
     script.when("stopped", [&] { return !game.answerBox()->isEnabled(); });
 
     game.frmMain.Form_Load(MainWindow::Splash::Skip);
@@ -574,21 +658,26 @@ void EndToEndTest::persianAndHindiKeyboardsTypeTheirOwnDigits()
         QVERIFY(keys.tap(XK_Return));
     };
     answerEach(script, game, 0, 5, answer);
-    script.when("five answers in Persian digits", [&] { return game.waitingForAnswer(5); }, [&] {
-        QCOMPARE(game.basGlobals.CorrectCount, 5);
-        QVERIFY(setLayout(QStringLiteral("in")));
-        keys.reloadKeymap();
-        QCOMPARE(keys.keycodeOf(0x1000967), m_topRowOne); // the top row types Devanagari digits now
-    });
+    script.when(
+        "five answers in Persian digits", [&] { return game.waitingForAnswer(5); },
+        [&] {
+            QCOMPARE(game.basGlobals.CorrectCount, 5);
+            QVERIFY(setLayout(QStringLiteral("in")));
+            keys.reloadKeymap();
+            QCOMPARE(keys.keycodeOf(0x1000967),
+                     m_topRowOne); // the top row types Devanagari digits now
+        });
     answerEach(script, game, 5, 10, answer);
-    script.when("ten answers in", [&] { return game.waitingForAnswer(10); }, [&] {
-        QCOMPARE(game.basGlobals.CorrectCount, 10);
-        QCOMPARE(game.basGlobals.IncorrectCount, 0);
-        screen.shoot(QStringLiteral("hindi-answered"));
-        QVERIFY(setLayout(QStringLiteral("us"))); // Ctrl+S needs a Latin S
-        keys.reloadKeymap();
-        QVERIFY(keys.chord(XK_Control_L, XK_s));
-    });
+    script.when(
+        "ten answers in", [&] { return game.waitingForAnswer(10); },
+        [&] {
+            QCOMPARE(game.basGlobals.CorrectCount, 10);
+            QCOMPARE(game.basGlobals.IncorrectCount, 0);
+            screen.shoot(QStringLiteral("hindi-answered"));
+            QVERIFY(setLayout(QStringLiteral("us"))); // Ctrl+S needs a Latin S
+            keys.reloadKeymap();
+            QVERIFY(keys.chord(XK_Control_L, XK_s));
+        });
     script.when("stopped", [&] { return !game.answerBox()->isEnabled(); });
 
     game.frmMain.Form_Load(MainWindow::Splash::Skip);

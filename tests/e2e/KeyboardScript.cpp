@@ -58,7 +58,8 @@ void KeyboardScript::poll()
     }
     Step& step = m_steps.front();
     if (!step.ready()) {
-        if (step.nudge && m_nudges < MaxNudges && (m_nudges == 0 || m_sinceNudge.elapsed() > NudgeGapMs)) {
+        if (step.nudge && m_nudges < MaxNudges
+            && (m_nudges == 0 || m_sinceNudge.elapsed() > NudgeGapMs)) {
             ++m_nudges;
             m_sinceNudge.restart();
             m_acting = true;

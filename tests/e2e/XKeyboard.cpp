@@ -29,7 +29,8 @@ bool XKeyboard::connected() const
     int error = 0;
     int major = 0;
     int minor = 0;
-    return m_x->display != nullptr && XTestQueryExtension(m_x->display, &event, &error, &major, &minor);
+    return m_x->display != nullptr
+        && XTestQueryExtension(m_x->display, &event, &error, &major, &minor);
 }
 
 unsigned XKeyboard::keycodeOf(KeySymbol symbol)

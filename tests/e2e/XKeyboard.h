@@ -3,7 +3,6 @@
 #pragma once
 
 #include <QString>
-
 #include <memory>
 
 using KeySymbol = unsigned long; // an X KeySym, without pulling Xlib into every test

@@ -1,8 +1,8 @@
 // Guards the answer box's key rules, the judging of answers and how long a run lasts.
 #include "engine/ClockSeededRandom.h"
 #include "engine/DrillRun.h"
-#include "tests/support/RunDriver.h"
 #include "testing/ScriptedRandom.h"
+#include "tests/support/RunDriver.h"
 
 #include <QtTest>
 
@@ -69,14 +69,22 @@ void AnswerRulesTest::onlyDigitsAppend_data()
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("expected");
 
-    QTest::newRow("digit") << "7" << "7";
-    QTest::newRow("letter") << "a" << "";
-    QTest::newRow("no text (function or arrow key)") << "" << "";
-    QTest::newRow("space") << " " << "";
-    QTest::newRow("minus") << "-" << "";
-    QTest::newRow("AZERTY top row without Shift") << "\xc3\xa9" << "";
-    QTest::newRow("two characters at once") << "12" << "";
-    QTest::newRow("superscript two") << "\xc2\xb2" << "";
+    QTest::newRow("digit") << "7"
+                           << "7";
+    QTest::newRow("letter") << "a"
+                            << "";
+    QTest::newRow("no text (function or arrow key)") << ""
+                                                     << "";
+    QTest::newRow("space") << " "
+                           << "";
+    QTest::newRow("minus") << "-"
+                           << "";
+    QTest::newRow("AZERTY top row without Shift") << "\xc3\xa9"
+                                                  << "";
+    QTest::newRow("two characters at once") << "12"
+                                            << "";
+    QTest::newRow("superscript two") << "\xc2\xb2"
+                                     << "";
 }
 
 void AnswerRulesTest::onlyDigitsAppend()
@@ -174,8 +182,10 @@ void AnswerRulesTest::practiceWrongAnswerIsCountedAndSkipped()
 {
     GameState globals;
     globals.ProblemType = 2;
-    ScriptedRandom random { ScriptedRandom::forZeroBased(9, 12), ScriptedRandom::forZeroBased(4, 12),
-                            ScriptedRandom::forZeroBased(8, 12), ScriptedRandom::forZeroBased(1, 12) };
+    ScriptedRandom random { ScriptedRandom::forZeroBased(9, 12),
+                            ScriptedRandom::forZeroBased(4, 12),
+                            ScriptedRandom::forZeroBased(8, 12),
+                            ScriptedRandom::forZeroBased(1, 12) };
     DrillRun run(globals, random);
     startAndCountDown(run);
 

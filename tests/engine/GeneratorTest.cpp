@@ -4,7 +4,6 @@
 #include "testing/ScriptedRandom.h"
 
 #include <QtTest>
-
 #include <array>
 #include <map>
 #include <set>
@@ -80,7 +79,8 @@ void GeneratorTest::operatorFollowsProblemType()
 void GeneratorTest::randomTypeDrawsEachOperator()
 {
     ScriptedRandom random { ScriptedRandom::forZeroBased(0, 3), ScriptedRandom::forZeroBased(1, 3),
-        ScriptedRandom::forZeroBased(2, 3), ScriptedRandom::forZeroBased(3, 3) };
+                            ScriptedRandom::forZeroBased(2, 3),
+                            ScriptedRandom::forZeroBased(3, 3) };
     QCOMPARE(PickOperator(5, random), "+");
     QCOMPARE(PickOperator(5, random), "-");
     QCOMPARE(PickOperator(5, random), "x");
@@ -97,13 +97,15 @@ void GeneratorTest::randomTypeDrawsEachOperator()
 void GeneratorTest::largerOperandGoesOnTop()
 {
     // Subtraction drawing 4 then 9 must show 9 - 4, never a negative difference.
-    ScriptedRandom random { ScriptedRandom::forZeroBased(4, 12), ScriptedRandom::forZeroBased(9, 12) };
+    ScriptedRandom random { ScriptedRandom::forZeroBased(4, 12),
+                            ScriptedRandom::forZeroBased(9, 12) };
     const Problem problem = drawProblem(2, 12, random);
     QCOMPARE(problem.operatorText, "-");
     QCOMPARE(problem.top, 9);
     QCOMPARE(problem.bottom, 4);
 
-    ScriptedRandom equal { ScriptedRandom::forZeroBased(5, 12), ScriptedRandom::forZeroBased(5, 12) };
+    ScriptedRandom equal { ScriptedRandom::forZeroBased(5, 12),
+                           ScriptedRandom::forZeroBased(5, 12) };
     const Problem same = drawProblem(1, 12, equal);
     QCOMPARE(same.top, 5);
     QCOMPARE(same.bottom, 5);
@@ -113,8 +115,8 @@ void GeneratorTest::divisionRedrawsOnlyTheDivisor()
 {
     // 7 and 3 drawn: 7 / 3 is not whole, so the divisor is redrawn from 1 to 7 until it divides.
     ScriptedRandom random { ScriptedRandom::forOneBased(3, 12), ScriptedRandom::forOneBased(7, 12),
-        ScriptedRandom::forOneBased(2, 7), ScriptedRandom::forOneBased(5, 7),
-        ScriptedRandom::forOneBased(7, 7) };
+                            ScriptedRandom::forOneBased(2, 7), ScriptedRandom::forOneBased(5, 7),
+                            ScriptedRandom::forOneBased(7, 7) };
     const Problem problem = drawProblem(4, 12, random);
     QCOMPARE(problem.operatorText, "{");
     QCOMPARE(problem.top, 7);
@@ -124,7 +126,8 @@ void GeneratorTest::divisionRedrawsOnlyTheDivisor()
 
 void GeneratorTest::divisionKeepsAFirstPairThatDivides()
 {
-    ScriptedRandom random { ScriptedRandom::forOneBased(12, 12), ScriptedRandom::forOneBased(4, 12) };
+    ScriptedRandom random { ScriptedRandom::forOneBased(12, 12),
+                            ScriptedRandom::forOneBased(4, 12) };
     const Problem problem = drawProblem(4, 12, random);
     QCOMPARE(problem.top, 12);
     QCOMPARE(problem.bottom, 4);

@@ -19,11 +19,26 @@ void ProblemWordsTest::words_data()
     QTest::addColumn<QString>("bottom");
     QTest::addColumn<QString>("words");
 
-    QTest::newRow("addition") << "12" << "+" << "7" << "12 plus 7";
-    QTest::newRow("subtraction") << "9" << "-" << "0" << "9 minus 0";
-    QTest::newRow("multiplication") << "7" << "x" << "6" << "7 times 6";
-    QTest::newRow("division") << "42" << "{" << "6" << "42 divided by 6";
-    QTest::newRow("no problem yet") << "" << "" << "" << "";
+    QTest::newRow("addition") << "12"
+                              << "+"
+                              << "7"
+                              << "12 plus 7";
+    QTest::newRow("subtraction") << "9"
+                                 << "-"
+                                 << "0"
+                                 << "9 minus 0";
+    QTest::newRow("multiplication") << "7"
+                                    << "x"
+                                    << "6"
+                                    << "7 times 6";
+    QTest::newRow("division") << "42"
+                              << "{"
+                              << "6"
+                              << "42 divided by 6";
+    QTest::newRow("no problem yet") << ""
+                                    << ""
+                                    << ""
+                                    << "";
 }
 
 void ProblemWordsTest::words()
@@ -32,7 +47,8 @@ void ProblemWordsTest::words()
     QFETCH(QString, op);
     QFETCH(QString, bottom);
     QFETCH(QString, words);
-    QCOMPARE(QString::fromStdString(problemInWords(top.toStdString(), op.toStdString(), bottom.toStdString())),
+    QCOMPARE(QString::fromStdString(
+                 problemInWords(top.toStdString(), op.toStdString(), bottom.toStdString())),
              words);
 }
 

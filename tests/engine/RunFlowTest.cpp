@@ -1,8 +1,8 @@
 // Guards the run flow: countdown, the fair clock, stopping, finishing and the commands a run locks.
 #include "engine/ClockText.h"
 #include "engine/DrillRun.h"
-#include "tests/support/RunDriver.h"
 #include "testing/ScriptedRandom.h"
+#include "tests/support/RunDriver.h"
 
 #include <QtTest>
 
@@ -25,7 +25,6 @@ private slots:
     void restartResetsCountersButKeepsTheLastProblem();
     void clockTextSeconds_data();
     void clockTextSeconds();
-
 };
 
 void RunFlowTest::countdownShowsReadySetGoThenTheFirstProblem()

@@ -1,7 +1,8 @@
 // Guards the game's fact history: answers kept in memory always, on disk only once a parent
 // turns keeping on, and what the window reads from both.
-#include "facts/FactGrid.h"
 #include "facts/FactHistory.h"
+
+#include "facts/FactGrid.h"
 #include "facts/FactHistoryFile.h"
 
 #include <QDir>
@@ -30,7 +31,8 @@ public:
 /// A clock that moves a minute per reading, in a zone one hour ahead of UTC.
 FactHistory::Clocks steppingClocks(std::int64_t& now)
 {
-    return FactHistory::Clocks { [&now] { return now += 60'000; }, [](std::int64_t) { return 60; } };
+    return FactHistory::Clocks { [&now] { return now += 60'000; },
+                                 [](std::int64_t) { return 60; } };
 }
 
 JudgedAnswer answer(int top, int bottom, bool right, int ms, int attempt = 1)
@@ -58,8 +60,9 @@ void playKnownRun(FactHistory& history)
 
 int attemptsOf(const FactTimesData& data, int top, int bottom)
 {
-    const FactRecord* record = data.book.find(FactKey { FactOperation::Multiply, static_cast<std::int16_t>(top),
-                                                        static_cast<std::int16_t>(bottom) });
+    const FactRecord* record
+        = data.book.find(FactKey { FactOperation::Multiply, static_cast<std::int16_t>(top),
+                                   static_cast<std::int16_t>(bottom) });
     return record == nullptr ? 0 : record->attempts;
 }
 
@@ -90,7 +93,8 @@ void FactHistoryTest::keptOnlyInMemoryUntilKeepingIsOn()
     QCOMPARE(knownCount(data.book, FactOperation::Multiply).known, 1);
     QCOMPARE(data.knownByDay.at(FactOperation::Multiply).size(), std::size_t { 1 });
     QVERIFY(!QFile::exists(path));
-    QCOMPARE(QDir(folder.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList {});
+    QCOMPARE(QDir(folder.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
+             QStringList {});
 }
 
 void FactHistoryTest::keptAnswersSurviveARestart()
@@ -118,7 +122,8 @@ void FactHistoryTest::keptAnswersSurviveARestart()
     QCOMPARE(attemptsOf(data, 8, 7), 2);
     QCOMPARE(attemptsOf(data, 6, 6), 1);
     QCOMPARE(data.book.verdict(FactKey { FactOperation::Multiply, 8, 7 }).state, FactState::KnowIt);
-    QCOMPARE(data.book.extraFacts(), (std::vector<FactKey> { FactKey { FactOperation::Multiply, 15, 13 } }));
+    QCOMPARE(data.book.extraFacts(),
+             (std::vector<FactKey> { FactKey { FactOperation::Multiply, 15, 13 } }));
 
     // This session's own answers join the kept ones without being counted twice.
     restarted.runStarted(false, 12, false);

@@ -8,10 +8,10 @@
 #include "records/ClubListing.h"
 #include "records/SettingsStore.h"
 #include "records/TopTimes.h"
-#include "tests/support/ChildNamed.h"
 #include "testing/ModalDialogDriver.h"
-#include "tests/support/PermissionBitsEnforced.h"
 #include "testing/TempRecords.h"
+#include "tests/support/ChildNamed.h"
+#include "tests/support/PermissionBitsEnforced.h"
 #include "tests/support/TmpfsMount.h"
 
 #include <QComboBox>
@@ -25,16 +25,15 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QtTest>
-
 #include <cerrno>
 #include <condition_variable>
 #include <cstring>
 #include <fcntl.h>
 #include <mutex>
-#include <thread>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -237,7 +236,6 @@ TopTimeTable randomTableIn(const QByteArray& settingsFile)
     const IniSettingsStore store(path);
     return loadTopTimes(store).tables[4];
 }
-
 
 } // namespace
 
@@ -623,8 +621,8 @@ void BrokenStoresTest::topTimeOnAFullDiskKeepsTheEarlierTable_data()
 
 void BrokenStoresTest::topTimeOnAFullDiskKeepsTheEarlierTable()
 {
-    // A new top time on a full disk reports that it was not saved; the settings are replaced whole or
-    // not at all, so the earlier table still reads back and no half-written file is left.
+    // A new top time on a full disk reports that it was not saved; the settings are replaced whole
+    // or not at all, so the earlier table still reads back and no half-written file is left.
     QFETCH(bool, earlierTable);
 
     QTemporaryDir dir;

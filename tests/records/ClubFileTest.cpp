@@ -1,5 +1,6 @@
 // Guards the club file: its codec, whole-line appends, reading back, and damaged or hostile files.
 #include "records/ClubFile.h"
+
 #include "records/ClubListing.h"
 #include "tests/support/PermissionBitsEnforced.h"
 
@@ -9,7 +10,6 @@
 #include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QtTest>
-
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -44,7 +44,8 @@ struct OtherJoin
 
     void start(const QString& path, const QString& name)
     {
-        process.start(QStringLiteral(SUMDASH_CLUB_APPENDER), { QStringLiteral("--once"), path, name });
+        process.start(QStringLiteral(SUMDASH_CLUB_APPENDER),
+                      { QStringLiteral("--once"), path, name });
     }
     /// True when it ended within the time, and then whether it said the member was stored.
     bool finished(int ms) { return process.waitForFinished(ms); }
@@ -156,7 +157,9 @@ void ClubFileTest::appendsWholeLinesInOrder()
     QCOMPARE(fileBytes(path).count("\r\n"), 2);
     const auto records = club.read();
     QVERIFY(records);
-    QCOMPARE(*records, (std::vector<ClubRecord> { { "Ann", "2:59", "Addition" }, { "Bo", "1:47", "Division" } }));
+    QCOMPARE(
+        *records,
+        (std::vector<ClubRecord> { { "Ann", "2:59", "Addition" }, { "Bo", "1:47", "Division" } }));
 }
 
 void ClubFileTest::namesCannotBreakTheFile_data()
@@ -166,8 +169,10 @@ void ClubFileTest::namesCannotBreakTheFile_data()
 
     QTest::newRow("separator") << "a^|^b" << QString::fromUtf8("a^¦^b");
     QTest::newRow("ends half a separator") << "a^|" << QString::fromUtf8("a^¦");
-    QTest::newRow("line break") << "a\r\nb" << "ab";
-    QTest::newRow("tab and escape") << "a\tb\x1b" << "ab";
+    QTest::newRow("line break") << "a\r\nb"
+                                << "ab";
+    QTest::newRow("tab and escape") << "a\tb\x1b"
+                                    << "ab";
     QTest::newRow("only separators") << "^|^^|^" << QString::fromUtf8("^¦^^¦^");
 }
 
@@ -183,9 +188,10 @@ void ClubFileTest::namesCannotBreakTheFile()
     QVERIFY(club.SaveClubRecord(clubRecordText("Last", "2:30", "Random")));
     const auto records = club.read();
     QVERIFY(records);
-    QCOMPARE(*records, (std::vector<ClubRecord> { { "First", "1:00", "Addition" },
-                                                  { stored, "2:00", "Subtraction" },
-                                                  { "Last", "2:30", "Random" } }));
+    QCOMPARE(*records,
+             (std::vector<ClubRecord> { { "First", "1:00", "Addition" },
+                                        { stored, "2:00", "Subtraction" },
+                                        { "Last", "2:30", "Random" } }));
 }
 
 void ClubFileTest::missingAndEmptyFiles()
@@ -219,7 +225,8 @@ void ClubFileTest::damagedFilesNeverCrash_data()
     QTest::newRow("invalid UTF-8 line") << good + QByteArray(3, char(0xFF)) + "\r\n" + good << 2;
     QTest::newRow("huge garbage") << QByteArray(5 * 1024 * 1024, char(0x80)) << 0;
     QTest::newRow("huge garbage lines")
-        << QByteArray(5 * 1024 * 1024, char(0x80)).replace(QByteArray(100, char(0x80)), good) << 52428;
+        << QByteArray(5 * 1024 * 1024, char(0x80)).replace(QByteArray(100, char(0x80)), good)
+        << 52428;
 }
 
 void ClubFileTest::damagedFilesNeverCrash()
@@ -258,7 +265,8 @@ void ClubFileTest::readerSkipsLinesWithoutOneWholeRecord_data()
     const ClubRecord cyRecord { "Cy", "2:05", "Multiplication" };
     const ClubRecord diRecord { QString::fromUtf8("Dí 小"), "0:58", "Random" };
 
-    QTest::newRow("well-formed") << ann + bo + cy + di << Records { annRecord, boRecord, cyRecord, diRecord };
+    QTest::newRow("well-formed") << ann + bo + cy + di
+                                 << Records { annRecord, boRecord, cyRecord, diRecord };
     // A game killed between a short write and cutting it back: the next join glued on.
     QTest::newRow("half a line, the next join glued on")
         << ann + bo.left(9) + cy + di << Records { annRecord, diRecord };
@@ -266,20 +274,22 @@ void ClubFileTest::readerSkipsLinesWithoutOneWholeRecord_data()
         << ann + bo.left(9) + "\r\n" + cy + di << Records { annRecord, cyRecord, diRecord };
     QTest::newRow("half a line ending in its carriage return")
         << ann + bo.chopped(1) + "\r\n" + cy << Records { annRecord, cyRecord };
-    QTest::newRow("a separator too many")
-        << ann + EncodeClubText("a^|^b^|^1:00^|^Addition^|^") + "\r\n" + cy << Records { annRecord, cyRecord };
-    QTest::newRow("a field short") << ann + EncodeClubText("x^|^Addition^|^") + "\r\n" + cy
-                                   << Records { annRecord, cyRecord };
+    QTest::newRow("a separator too many") << ann + EncodeClubText("a^|^b^|^1:00^|^Addition^|^")
+            + "\r\n" + cy << Records { annRecord, cyRecord };
+    QTest::newRow("a field short")
+        << ann + EncodeClubText("x^|^Addition^|^") + "\r\n" + cy << Records { annRecord, cyRecord };
     QTest::newRow("text after the last separator")
-        << ann + EncodeClubText("x^|^1:00^|^Addition^|^x") + "\r\n" + cy << Records { annRecord, cyRecord };
+        << ann + EncodeClubText("x^|^1:00^|^Addition^|^x") + "\r\n" + cy
+        << Records { annRecord, cyRecord };
     QTest::newRow("bytes that are not ours")
         << ann + QByteArray("\x01\x02\x03", 3) + "\r\n" + cy << Records { annRecord, cyRecord };
-    QTest::newRow("empty lines") << "\r\n" + ann + "\r\n\r\n" + cy << Records { annRecord, cyRecord };
+    QTest::newRow("empty lines") << "\r\n" + ann + "\r\n\r\n" + cy
+                                 << Records { annRecord, cyRecord };
     QTest::newRow("a line far too long")
         << ann + QByteArray(200 * 1024, 'a') + "\r\n" + cy << Records { annRecord, cyRecord };
-    QTest::newRow("a file of separators")
-        << EncodeClubText("^|^").repeated(100000) << Records {};
-    QTest::newRow("last line without its line end") << ann + cy.chopped(2) << Records { annRecord, cyRecord };
+    QTest::newRow("a file of separators") << EncodeClubText("^|^").repeated(100000) << Records {};
+    QTest::newRow("last line without its line end")
+        << ann + cy.chopped(2) << Records { annRecord, cyRecord };
 }
 
 void ClubFileTest::readerSkipsLinesWithoutOneWholeRecord()
@@ -296,7 +306,8 @@ void ClubFileTest::readerSkipsLinesWithoutOneWholeRecord()
             records.push_back({ name.toString(), time.toString(), type.toString() });
         });
         for (qsizetype start = 0; start < contents.size(); start += chunk) {
-            reader.feed(QByteArrayView(contents).sliced(start, std::min(chunk, contents.size() - start)));
+            reader.feed(
+                QByteArrayView(contents).sliced(start, std::min(chunk, contents.size() - start)));
         }
         reader.finish();
         QCOMPARE(records, expected);
@@ -313,16 +324,19 @@ void ClubFileTest::joinAfterAHalfLineStartsOnANewLine()
     // line. The next members start lines of their own, and only the half line is lost.
     QTemporaryDir dir;
     ClubFile club(dir.filePath(ClubFileName));
-    const QByteArray before = clubLine("Ann", "2:59", "Addition") + clubLine("Bo", "1:47", "Division").left(9);
+    const QByteArray before
+        = clubLine("Ann", "2:59", "Addition") + clubLine("Bo", "1:47", "Division").left(9);
     writeBytes(club.path(), before);
 
     QVERIFY(club.SaveClubRecord(clubRecordText("Cy", "2:05", "Multiplication")));
     QVERIFY(club.SaveClubRecord(clubRecordText("Di", "0:58", "Random")));
     QCOMPARE(fileBytes(club.path()),
-             before + "\r\n" + clubLine("Cy", "2:05", "Multiplication") + clubLine("Di", "0:58", "Random"));
-    QCOMPARE(club.read(), std::optional<Records>(Records { { "Ann", "2:59", "Addition" },
-                                                           { "Cy", "2:05", "Multiplication" },
-                                                           { "Di", "0:58", "Random" } }));
+             before + "\r\n" + clubLine("Cy", "2:05", "Multiplication")
+                 + clubLine("Di", "0:58", "Random"));
+    QCOMPARE(club.read(),
+             std::optional<Records>(Records { { "Ann", "2:59", "Addition" },
+                                              { "Cy", "2:05", "Multiplication" },
+                                              { "Di", "0:58", "Random" } }));
 }
 
 void ClubFileTest::joinWaitsForAnotherJoinOnTheSameFile()
@@ -335,12 +349,14 @@ void ClubFileTest::joinWaitsForAnotherJoinOnTheSameFile()
     QVERIFY(club.SaveClubRecord(clubRecordText("Ann", "2:59", "Addition")));
     const QByteArray before = fileBytes(club.path());
 
-    const int other = ::open(QFile::encodeName(club.path()).constData(), O_RDWR | O_APPEND | O_CLOEXEC);
+    const int other
+        = ::open(QFile::encodeName(club.path()).constData(), O_RDWR | O_APPEND | O_CLOEXEC);
     QVERIFY(other >= 0);
     const auto closeOther = qScopeGuard([other] { ::close(other); });
     QCOMPARE(::flock(other, LOCK_EX), 0);
     const QByteArray part = clubLine("Bo", "1:47", "Division").left(7);
-    QCOMPARE(::write(other, part.constData(), static_cast<size_t>(part.size())), ssize_t(part.size()));
+    QCOMPARE(::write(other, part.constData(), static_cast<size_t>(part.size())),
+             ssize_t(part.size()));
 
     OtherJoin later;
     later.start(club.path(), QStringLiteral("Cy"));
@@ -419,7 +435,8 @@ void ClubFileTest::clubListingKeepsWhatTheBoardShows()
     // names and times cut to a hundred characters, types matched exactly.
     QTemporaryDir dir;
     ClubFile club(dir.filePath(ClubFileName));
-    const QString longName = QStringLiteral("L") + QString(150, QLatin1Char('o')) + QStringLiteral("ng");
+    const QString longName
+        = QStringLiteral("L") + QString(150, QLatin1Char('o')) + QStringLiteral("ng");
     QByteArray contents;
     contents += clubLine("Cy", "2:59", "Addition");
     contents += clubLine("Di", "1:00", "Subtraction");
@@ -440,13 +457,15 @@ void ClubFileTest::clubListingKeepsWhatTheBoardShows()
     const auto members = [&listing](int type) {
         QStringList rows;
         for (qsizetype row = 0; row < listing.memberCount(type); ++row) {
-            rows << listing.name(type, row).toString() + QLatin1Char(' ') + listing.time(type, row).toString();
+            rows << listing.name(type, row).toString() + QLatin1Char(' ')
+                    + listing.time(type, row).toString();
         }
         return rows;
     };
     // As texts, "10:00" comes before "1:0": no time that can join has two minute digits.
-    QCOMPARE(members(0), (QStringList { "Ivy ", "Gus 10:00", "Hal 1:0", "Ann 1:47", "Fay 1:47", "Jo 1:47:5",
-                                        longName.left(100) + " 2:00", "Cy 2:59" }));
+    QCOMPARE(members(0),
+             (QStringList { "Ivy ", "Gus 10:00", "Hal 1:0", "Ann 1:47", "Fay 1:47", "Jo 1:47:5",
+                            longName.left(100) + " 2:00", "Cy 2:59" }));
     QCOMPARE(members(1), QStringList { "Di 1:00" });
     QCOMPARE(members(2), QStringList {});
     QCOMPARE(listing.typeIndex(u"Random"), 4);
@@ -496,8 +515,8 @@ void ClubFileTest::clubFileLocation()
     QFETCH(bool, fileWritable);
     QFETCH(bool, folderWritable);
     QFETCH(QString, expected);
-    QCOMPARE(chooseClubFilePath("/opt/sumdash", "/home/ann/.local/share/Sumdash", fileBeside, fileWritable,
-                                folderWritable),
+    QCOMPARE(chooseClubFilePath("/opt/sumdash", "/home/ann/.local/share/Sumdash", fileBeside,
+                                fileWritable, folderWritable),
              expected);
 }
 
@@ -532,7 +551,8 @@ void ClubFileTest::clubFileLocationFollowsThisUsersRights()
         QCOMPARE(::chmod(QFile::encodeName(beside).constData(), static_cast<mode_t>(fileMode)), 0);
     }
     QCOMPARE(::chmod(QFile::encodeName(program).constData(), static_cast<mode_t>(folderMode)), 0);
-    const auto restore = qScopeGuard([&] { ::chmod(QFile::encodeName(program).constData(), 0700); });
+    const auto restore
+        = qScopeGuard([&] { ::chmod(QFile::encodeName(program).constData(), 0700); });
 
     QString found;
     {

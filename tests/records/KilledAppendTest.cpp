@@ -76,8 +76,10 @@ void KilledAppendTest::halfLineLeftByAKillCostsOnlyItself()
     // start of a line. Every member who joins after it is read back, in its own line.
     QTemporaryDir dir;
     const QString path = dir.filePath(ClubFileName);
-    const QByteArray first = EncodeClubText(clubRecordText("Member first", "1:00", "Addition")) + "\r\n";
-    const QByteArray half = EncodeClubText(clubRecordText("Ann", "2:47", "Multiplication")).left(11);
+    const QByteArray first
+        = EncodeClubText(clubRecordText("Member first", "1:00", "Addition")) + "\r\n";
+    const QByteArray half
+        = EncodeClubText(clubRecordText("Ann", "2:47", "Multiplication")).left(11);
     {
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));

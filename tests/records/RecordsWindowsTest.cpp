@@ -1,17 +1,17 @@
 // Guards the name prompt, both boards and joining the club, as a player meets them.
 #include "assets/DesignFonts.h"
 #include "engine/GameState.h"
-#include "web/SiteDomain.h"
 #include "records/ClubBoard.h"
 #include "records/NameDialog.h"
 #include "records/TopTimes.h"
 #include "records/TopTimesBoard.h"
 #include "results/StatsWindow.h"
-#include "tests/support/ChildNamed.h"
 #include "testing/ModalDialogDriver.h"
 #include "testing/RecordingBrowser.h"
-#include "tests/support/ShownText.h"
 #include "testing/TempRecords.h"
+#include "tests/support/ChildNamed.h"
+#include "tests/support/ShownText.h"
+#include "web/SiteDomain.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -88,8 +88,10 @@ void RecordsWindowsTest::namePromptHeadings_data()
     QTest::addColumn<QString>("heading");
     QTest::addColumn<bool>("banner");
 
-    QTest::newRow("top time") << "" << "You have a top 5 time!" << true;
-    QTest::newRow("club") << "You are in the Sumdash Club!" << "You are in the Sumdash Club!" << true;
+    QTest::newRow("top time") << ""
+                              << "You have a top 5 time!" << true;
+    QTest::newRow("club") << "You are in the Sumdash Club!"
+                          << "You are in the Sumdash Club!" << true;
     const QString submission = QString::fromStdString(submissionPrompt());
     QTest::newRow("submission") << submission << submission << false;
 }
@@ -103,23 +105,27 @@ void RecordsWindowsTest::namePromptHeadings()
     GameState globals;
     globals.NamePromptTitle = title.toStdString();
     const auto shows = banner ? NameDialog::Banner::Shown : NameDialog::Banner::Hidden;
-    askName(globals, [&](QWidget* prompt) {
-        QCOMPARE(prompt->objectName(), "frmTopTime");
-        QCOMPARE(prompt->windowTitle(), "Great Time!");
-        QCOMPARE(child<QLabel>(prompt, "Label2")->text(), heading);
-        QCOMPARE(child<QLabel>(prompt, "Label1")->text(), "Please enter your name:");
-        QCOMPARE(!child<QWidget>(prompt, "Image1")->isHidden(), banner);
-        auto* name = child<QLineEdit>(prompt, "Text1");
-        QCOMPARE(name->text(), "Your Name");
-        QCOMPARE(name->selectedText(), "Your Name");
-        clickChild(prompt, "Command1");
-    }, shows);
+    askName(
+        globals,
+        [&](QWidget* prompt) {
+            QCOMPARE(prompt->objectName(), "frmTopTime");
+            QCOMPARE(prompt->windowTitle(), "Great Time!");
+            QCOMPARE(child<QLabel>(prompt, "Label2")->text(), heading);
+            QCOMPARE(child<QLabel>(prompt, "Label1")->text(), "Please enter your name:");
+            QCOMPARE(!child<QWidget>(prompt, "Image1")->isHidden(), banner);
+            auto* name = child<QLineEdit>(prompt, "Text1");
+            QCOMPARE(name->text(), "Your Name");
+            QCOMPARE(name->selectedText(), "Your Name");
+            clickChild(prompt, "Command1");
+        },
+        shows);
 }
 
 void RecordsWindowsTest::namePromptReturnsTheName()
 {
     GameState globals;
-    QCOMPARE(askName(globals, [](QWidget* prompt) { clickChild(prompt, "Command1"); }), "Your Name");
+    QCOMPARE(askName(globals, [](QWidget* prompt) { clickChild(prompt, "Command1"); }),
+             "Your Name");
     QCOMPARE(askName(globals,
                      [](QWidget* prompt) {
                          auto* name = child<QLineEdit>(prompt, "Text1");
@@ -235,8 +241,10 @@ void RecordsWindowsTest::boardShowsDefaultsOfANeverWrittenStore()
             for (int place = 0; place < 5; ++place) {
                 QCOMPARE(child<QLabel>(board, QStringLiteral("Label2_%1").arg(place))->text(),
                          QString::number(place + 1));
-                QCOMPARE(child<QLabel>(board, QStringLiteral("Label1_%1").arg(place))->text(), "3:00");
-                QCOMPARE(child<QLabel>(board, QStringLiteral("Label3_%1").arg(place))->text(), "Empty");
+                QCOMPARE(child<QLabel>(board, QStringLiteral("Label1_%1").arg(place))->text(),
+                         "3:00");
+                QCOMPARE(child<QLabel>(board, QStringLiteral("Label3_%1").arg(place))->text(),
+                         "Empty");
             }
         }
         clickChild(board, "Command2");
@@ -252,7 +260,8 @@ void RecordsWindowsTest::boardOpensOnTheRunsType()
     records.topTimes.write("TopMulTime0", "1:11");
     records.topTimes.write("TopMulName0", "");
     for (const auto& [problemType, heading] :
-         { std::pair { 3, "Multiplication" }, std::pair { 0, "Addition" }, std::pair { 9, "Addition" } }) {
+         { std::pair { 3, "Multiplication" }, std::pair { 0, "Addition" },
+           std::pair { 9, "Addition" } }) {
         GameState globals;
         globals.ProblemType = static_cast<std::int16_t>(problemType);
         ModalDialogDriver driver;
@@ -278,8 +287,9 @@ void RecordsWindowsTest::boardOpensOnTheRunsType()
 // (a picture tag pointing at /dev/zero once read until memory ran out).
 void RecordsWindowsTest::boardShowsMarkupInNamesAsTyped()
 {
-    const QStringList names { "<h1>Ann</h1>", "<img src=\":/assets/stats.svg\">", "<b>Bo</b> & <i>Cy</i>",
-                              "Dee <a href=\"x\">", "<p>" + QString(40, 'E') + "</p>" };
+    const QStringList names { "<h1>Ann</h1>", "<img src=\":/assets/stats.svg\">",
+                              "<b>Bo</b> & <i>Cy</i>", "Dee <a href=\"x\">",
+                              "<p>" + QString(40, 'E') + "</p>" };
     GameState globals;
     globals.ProblemType = 4;
     TempRecords records;
@@ -290,7 +300,8 @@ void RecordsWindowsTest::boardShowsMarkupInNamesAsTyped()
     ModalDialogDriver driver;
     driver.then([&](QWidget* board) {
         for (int place = 0; place < 4; ++place) {
-            QCOMPARE(shownText(child<QLabel>(board, QStringLiteral("Label3_%1").arg(place))), names[place]);
+            QCOMPARE(shownText(child<QLabel>(board, QStringLiteral("Label3_%1").arg(place))),
+                     names[place]);
             QCOMPARE(shownText(child<QLabel>(board, QStringLiteral("Label1_%1").arg(place))),
                      names[place].left(5));
         }
@@ -455,7 +466,8 @@ void RecordsWindowsTest::joiningTheClub()
         QCOMPARE(cell(board, 1, 1), "2:47");
         clickChild(board, "Command3");
     });
-    StatsWindow::showModal(nullptr, globals, RunResults { 2, 47, 100, 0 }, records.stores(), m_browser);
+    StatsWindow::showModal(nullptr, globals, RunResults { 2, 47, 100, 0 }, records.stores(),
+                           m_browser);
     QVERIFY(driver.finished());
     QVERIFY(driver.closedByForce().isEmpty());
     QFile file(records.club.path());
@@ -476,7 +488,8 @@ void RecordsWindowsTest::joiningWhenTheClubCannotBeSaved()
     QString message;
     ModalDialogDriver driver;
     driver.then([](QWidget* stats) {
-        clickChild(stats, "Command4"); // the prompt, the message and the board open and close in here
+        clickChild(stats,
+                   "Command4"); // the prompt, the message and the board open and close in here
         stats->close();
     });
     driver.then([](QWidget* prompt) { clickChild(prompt, "Command1"); });
@@ -511,7 +524,8 @@ void RecordsWindowsTest::topTimeThatCannotBeSavedIsReported()
     });
     driver.then([](QWidget* board) { board->close(); });
     driver.then([](QWidget* stats) { stats->close(); });
-    StatsWindow::showModal(nullptr, globals, RunResults { 1, 30, 100, 0 }, RecordStores { store, club }, m_browser);
+    StatsWindow::showModal(nullptr, globals, RunResults { 1, 30, 100, 0 },
+                           RecordStores { store, club }, m_browser);
     QCOMPARE(message, "Unable to save file.");
     QVERIFY(driver.closedByForce().isEmpty());
 }

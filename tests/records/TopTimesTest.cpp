@@ -1,6 +1,7 @@
 // Guards the top-five tables: ranking by text with ties below, defaults, and the 50 stored keys.
-#include "records/SettingsStore.h"
 #include "records/TopTimes.h"
+
+#include "records/SettingsStore.h"
 
 #include <QDir>
 #include <QFile>
@@ -55,9 +56,10 @@ void TopTimesTest::ranking_data()
     QTest::addColumn<QStringList>("after");
 
     const QStringList defaults { "3:00", "3:00", "3:00", "3:00", "3:00" };
-    QTest::newRow("first time ever") << defaults << "2:45" << 0
-                                     << QStringList { "2:45", "3:00", "3:00", "3:00", "3:00" };
-    QTest::newRow("exactly 3:00 never enters defaults") << defaults << "3:00" << int(NoTopTimeSlot) << defaults;
+    QTest::newRow("first time ever")
+        << defaults << "2:45" << 0 << QStringList { "2:45", "3:00", "3:00", "3:00", "3:00" };
+    QTest::newRow("exactly 3:00 never enters defaults")
+        << defaults << "3:00" << int(NoTopTimeSlot) << defaults;
     QTest::newRow("tie goes below")
         << QStringList { "1:05", "2:10", "3:00", "3:00", "3:00" } << "2:10" << 2
         << QStringList { "1:05", "2:10", "2:10", "3:00", "3:00" };
@@ -67,8 +69,8 @@ void TopTimesTest::ranking_data()
     QTest::newRow("sixth better time drops the fifth")
         << QStringList { "0:50", "0:55", "1:00", "1:10", "1:20" } << "0:58" << 2
         << QStringList { "0:50", "0:55", "0:58", "1:00", "1:10" };
-    QTest::newRow("new best") << QStringList { "1:00", "1:01", "1:02", "1:03", "1:04" } << "0:59" << 0
-                              << QStringList { "0:59", "1:00", "1:01", "1:02", "1:03" };
+    QTest::newRow("new best") << QStringList { "1:00", "1:01", "1:02", "1:03", "1:04" } << "0:59"
+                              << 0 << QStringList { "0:59", "1:00", "1:01", "1:02", "1:03" };
     QTest::newRow("equal to the fifth")
         << QStringList { "1:00", "1:01", "1:02", "1:03", "1:04" } << "1:04" << int(NoTopTimeSlot)
         << QStringList { "1:00", "1:01", "1:02", "1:03", "1:04" };
@@ -262,7 +264,8 @@ void TopTimesTest::twoCopiesOfTheGameKeepBothTimes()
     QCOMPARE(loadTopTimes(copyB).tables[2].times[0], "3:00"); // B has read the tables
 
     QCOMPARE(recordTopTime(copyA, 3, "2:00", [] { return QStringLiteral("Ann"); }).slot, 0);
-    const TopTimeRecording b = recordTopTime(copyB, 3, "2:30", [] { return QStringLiteral("Ben"); });
+    const TopTimeRecording b
+        = recordTopTime(copyB, 3, "2:30", [] { return QStringLiteral("Ben"); });
     QCOMPARE(b.slot, 1);
     QVERIFY(b.saved);
 

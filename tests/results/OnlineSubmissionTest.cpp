@@ -1,6 +1,7 @@
 // Guards the submission address: every value encoded, the check value, the dated key.
-#include "web/SiteAddress.h"
 #include "results/OnlineSubmission.h"
+
+#include "web/SiteAddress.h"
 
 #include <QUrl>
 #include <QUrlQuery>
@@ -12,7 +13,8 @@ const QDate December7(2026, 12, 7);
 
 QUrlQuery queryOf(const QString& address)
 {
-    return QUrlQuery(QUrl::fromEncoded(address.toUtf8(), QUrl::StrictMode).query(QUrl::FullyEncoded));
+    return QUrlQuery(
+        QUrl::fromEncoded(address.toUtf8(), QUrl::StrictMode).query(QUrl::FullyEncoded));
 }
 
 } // namespace
@@ -33,8 +35,10 @@ private slots:
 
 void OnlineSubmissionTest::addressStartsAtTheScript()
 {
-    const QString address = submissionAddress("Ann", 3, "2:47", December7, QLocale(QLocale::English, QLocale::UnitedStates));
-    QVERIFY(address.startsWith(QString::fromUtf8(SiteBaseAddress) + "/cgi-bin/submit.pl?name=Ann&subj=mul&time=2%3A47&date="));
+    const QString address = submissionAddress("Ann", 3, "2:47", December7,
+                                              QLocale(QLocale::English, QLocale::UnitedStates));
+    QVERIFY(address.startsWith(QString::fromUtf8(SiteBaseAddress)
+                               + "/cgi-bin/submit.pl?name=Ann&subj=mul&time=2%3A47&date="));
     QVERIFY(address.endsWith("&valid=" + QString::number(47 * 7 + 2 * 13 + 3 * 29)));
 }
 
@@ -65,7 +69,8 @@ void OnlineSubmissionTest::namesArriveExactly()
     QCOMPARE(query.queryItemValue("name", QUrl::FullyDecoded), name);
     QCOMPARE(query.queryItemValue("subj", QUrl::FullyDecoded), "rnd");
     QCOMPARE(query.queryItemValue("time", QUrl::FullyDecoded), "0:59");
-    QCOMPARE(query.queryItemValue("valid", QUrl::FullyDecoded), QString::number(59 * 7 + 0 * 13 + 5 * 29));
+    QCOMPARE(query.queryItemValue("valid", QUrl::FullyDecoded),
+             QString::number(59 * 7 + 0 * 13 + 5 * 29));
 }
 
 void OnlineSubmissionTest::checkValue_data()
@@ -93,9 +98,11 @@ void OnlineSubmissionTest::dateFollowsTheLocaleWithFourDigitYear_data()
     QTest::addColumn<QLocale>("locale");
     QTest::addColumn<QString>("date");
 
-    QTest::newRow("United States") << QLocale(QLocale::English, QLocale::UnitedStates) << "12/7/2026";
+    QTest::newRow("United States")
+        << QLocale(QLocale::English, QLocale::UnitedStates) << "12/7/2026";
     QTest::newRow("Germany") << QLocale(QLocale::German, QLocale::Germany) << "07.12.2026";
-    QTest::newRow("United Kingdom") << QLocale(QLocale::English, QLocale::UnitedKingdom) << "07/12/2026";
+    QTest::newRow("United Kingdom")
+        << QLocale(QLocale::English, QLocale::UnitedKingdom) << "07/12/2026";
 }
 
 void OnlineSubmissionTest::dateFollowsTheLocaleWithFourDigitYear()

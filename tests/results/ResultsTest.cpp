@@ -1,20 +1,19 @@
 // Guards the results: qualifying times, the percentage and the results window's two layouts.
 #include "assets/DesignFonts.h"
 #include "engine/GameState.h"
-#include "web/SiteAddress.h"
-#include "web/SiteDomain.h"
 #include "records/TopTimes.h"
 #include "results/RunResults.h"
 #include "results/StatsWindow.h"
-#include "tests/support/ChildNamed.h"
 #include "testing/ModalDialogDriver.h"
 #include "testing/RecordingBrowser.h"
 #include "testing/TempRecords.h"
+#include "tests/support/ChildNamed.h"
+#include "web/SiteAddress.h"
+#include "web/SiteDomain.h"
 
 #include <QLabel>
 #include <QPushButton>
 #include <QtTest>
-
 #include <algorithm>
 
 namespace {
@@ -110,7 +109,8 @@ void ResultsTest::qualifying()
     QFETCH(int, seconds);
     QFETCH(QString, clock);
     QFETCH(bool, qualifies);
-    const RunResults results { static_cast<std::int16_t>(minutes), static_cast<std::int16_t>(seconds), 100, 0 };
+    const RunResults results { static_cast<std::int16_t>(minutes),
+                               static_cast<std::int16_t>(seconds), 100, 0 };
     QCOMPARE(results.clockText(), clock);
     QCOMPARE(results.qualifies(), qualifies);
 }
@@ -136,7 +136,8 @@ void ResultsTest::percentage()
     QFETCH(int, correct);
     QFETCH(int, incorrect);
     QFETCH(QString, percent);
-    const RunResults results { 1, 0, static_cast<std::int16_t>(correct), static_cast<std::int16_t>(incorrect) };
+    const RunResults results { 1, 0, static_cast<std::int16_t>(correct),
+                               static_cast<std::int16_t>(incorrect) };
     QCOMPARE(results.percentText(), percent);
 }
 
@@ -177,7 +178,8 @@ void ResultsTest::qualifyingTimedRunOffersTheRewards()
         QVERIFY(shown(dialog, "Command1"));
         QCOMPARE(crowded(dialog), QStringList {});
         QCOMPARE(text(dialog, "ShowTime"), time);
-        for (const char* name : { "Label1", "CorrectLab", "Label3", "IncorrectLab", "Label4", "PercentLab" }) {
+        for (const char* name :
+             { "Label1", "CorrectLab", "Label3", "IncorrectLab", "Label4", "PercentLab" }) {
             QVERIFY2(!shown(dialog, name), name);
         }
         QCOMPARE(QApplication::focusWidget(), child<QWidget>(dialog, "Command4"));
@@ -221,7 +223,8 @@ void ResultsTest::slowTimedRunShowsTheTimeAlone()
         QVERIFY(!shown(dialog, "PercentLab"));
         dialog->close(); // the close box
     });
-    StatsWindow::showModal(nullptr, globals, RunResults { 3, 1, 100, 0 }, records.stores(), m_browser);
+    StatsWindow::showModal(nullptr, globals, RunResults { 3, 1, 100, 0 }, records.stores(),
+                           m_browser);
     QVERIFY(driver.closedByForce().isEmpty());
 }
 
@@ -247,7 +250,8 @@ void ResultsTest::practiceRunShowsCountsAndPercentage()
         QCOMPARE(child<QWidget>(dialog, "ShowTime")->y(), 0);
         QTest::keyClick(child<QWidget>(dialog, "Command3"), Qt::Key_Space);
     });
-    StatsWindow::showModal(nullptr, globals, RunResults { 1, 5, 3, 5 }, records.stores(), m_browser);
+    StatsWindow::showModal(nullptr, globals, RunResults { 1, 5, 3, 5 }, records.stores(),
+                           m_browser);
     QVERIFY(driver.closedByForce().isEmpty());
 }
 
@@ -265,7 +269,8 @@ void ResultsTest::onlyCorrectPracticeShowsTheTimeAlone()
         QCOMPARE(crowded(dialog), QStringList {});
         clickChild(dialog, "Command3");
     });
-    StatsWindow::showModal(nullptr, globals, RunResults { 0, 40, 10, 0 }, records.stores(), m_browser);
+    StatsWindow::showModal(nullptr, globals, RunResults { 0, 40, 10, 0 }, records.stores(),
+                           m_browser);
     QVERIFY(driver.closedByForce().isEmpty());
 }
 
@@ -281,12 +286,14 @@ void ResultsTest::submitToolTipNamesTheSite()
     driver.then([&](QWidget* dialog) {
         QCOMPARE(dialog->objectName(), "frmStats");
         QCOMPARE(child<QWidget>(dialog, "Command1")->toolTip(),
-                 "Click here to submit your time to " + QString::fromStdString(siteDomain(SiteBaseAddress)) + ".");
+                 "Click here to submit your time to "
+                     + QString::fromStdString(siteDomain(SiteBaseAddress)) + ".");
         QCOMPARE(child<QWidget>(dialog, "Command4")->toolTip(),
                  "Click here to join the Sumdash Club.");
         dialog->close();
     });
-    StatsWindow::showModal(nullptr, globals, RunResults { 1, 0, 100, 0 }, records.stores(), m_browser);
+    StatsWindow::showModal(nullptr, globals, RunResults { 1, 0, 100, 0 }, records.stores(),
+                           m_browser);
     QVERIFY(driver.finished());
     QVERIFY(driver.closedByForce().isEmpty());
 }
@@ -303,7 +310,8 @@ void ResultsTest::longTimeIsNotCut()
         QVERIFY(time->geometry().right() < dialog->width());
         dialog->close();
     });
-    StatsWindow::showModal(nullptr, globals, RunResults { 12, 5, 13, 5 }, records.stores(), m_browser);
+    StatsWindow::showModal(nullptr, globals, RunResults { 12, 5, 13, 5 }, records.stores(),
+                           m_browser);
 }
 
 void ResultsTest::heldEnterDoesNotPressAButton()
@@ -315,14 +323,17 @@ void ResultsTest::heldEnterDoesNotPressAButton()
     ModalDialogDriver driver;
     driver.then([&](QWidget* dialog) {
         auto* close = child<QWidget>(dialog, "Command3");
-        QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"), true);
+        QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"),
+                         true);
         QApplication::sendEvent(close, &repeat);
-        QKeyEvent repeatedSpace(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "), true);
+        QKeyEvent repeatedSpace(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier,
+                                QStringLiteral(" "), true);
         QApplication::sendEvent(close, &repeatedSpace);
         stayedOpenOnRepeat = dialog->isVisible();
         QTest::keyClick(close, Qt::Key_Return);
     });
-    StatsWindow::showModal(nullptr, globals, RunResults { 0, 30, 5, 0 }, records.stores(), m_browser);
+    StatsWindow::showModal(nullptr, globals, RunResults { 0, 30, 5, 0 }, records.stores(),
+                           m_browser);
     QVERIFY(stayedOpenOnRepeat);
     QVERIFY(driver.finished());
     QVERIFY(driver.closedByForce().isEmpty());

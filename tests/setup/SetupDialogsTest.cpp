@@ -3,8 +3,8 @@
 #include "engine/GameState.h"
 #include "setup/OptionsDialog.h"
 #include "setup/SelectDialog.h"
-#include "tests/support/ChildNamed.h"
 #include "testing/ModalDialogDriver.h"
+#include "tests/support/ChildNamed.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -264,7 +264,8 @@ void SetupDialogsTest::optionsClosedAfterRejectedOkKeepSwitchesOnly()
         dialog->close();
     });
     driver.then([](QWidget* message) { qobject_cast<QDialog*>(message)->accept(); });
-    OptionsDialog::showModal(nullptr, globals, [&](const CountsRowVisibility& row) { shown = row; });
+    OptionsDialog::showModal(nullptr, globals,
+                             [&](const CountsRowVisibility& row) { shown = row; });
     QVERIFY(driver.closedByForce().isEmpty());
     QCOMPARE(globals.DialogResult, -1);
     QVERIFY(globals.HideCounts);
@@ -284,7 +285,8 @@ void SetupDialogsTest::optionsCloseBoxChangesNothing()
         child<QLineEdit>(dialog, "Text1")->setText("7");
         dialog->close();
     });
-    OptionsDialog::showModal(nullptr, globals, [&](const CountsRowVisibility&) { rowTouched = true; });
+    OptionsDialog::showModal(nullptr, globals,
+                             [&](const CountsRowVisibility&) { rowTouched = true; });
     QCOMPARE(globals.DialogResult, -1);
     QVERIFY(!globals.HideTime);
     QCOMPARE(globals.PracticeProblemCount, 100);

@@ -8,8 +8,7 @@
 /// The child of parent called name. When there is none (a control renamed or never built) the
 /// test fails here, naming it, and gets a stand-in to go on with instead of a null pointer that
 /// would bring down every test after it.
-template<typename T>
-T* child(QObject* parent, const QString& name)
+template<typename T> T* child(QObject* parent, const QString& name)
 {
     T* found = parent != nullptr ? parent->findChild<T*>(name) : nullptr;
     if (found != nullptr) {
@@ -26,8 +25,7 @@ T* child(QObject* parent, const QString& name)
     return standIn;
 }
 
-template<typename T>
-T* child(QObject* parent, const char* name)
+template<typename T> T* child(QObject* parent, const char* name)
 {
     return child<T>(parent, QString::fromLatin1(name));
 }

@@ -18,11 +18,7 @@ struct Game : BuiltGame<>
         QVERIFY(QTest::qWaitForWindowActive(&frmMain));
     }
 
-    template<typename T = QWidget>
-    T* find(const char* name)
-    {
-        return child<T>(&frmMain, name);
-    }
+    template<typename T = QWidget> T* find(const char* name) { return child<T>(&frmMain, name); }
     QAction* action(const char* name) { return find<QAction>(name); }
     QLineEdit* answerBox() { return find<QLineEdit>("AnsText"); }
     QString label(const char* name) { return find<QLabel>(name)->text(); }
@@ -63,4 +59,3 @@ struct Game : BuiltGame<>
     void type(const QString& keys) { QTest::keyClicks(answerBox(), keys); }
     void enter() { QTest::keyClick(answerBox(), Qt::Key_Return); }
 };
-
