@@ -5,6 +5,7 @@
 #include "results/StatsWindow.h"
 #include "tests/support/GameFixture.h"
 
+#include <QDir>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -33,6 +34,7 @@ private slots:
     void gridTellsEachFactAndPractisesWhatNeedsWork();
     void clearingAsksFirst();
     void resultsWindowOpensFactTimesOverItself();
+    void historyThatCannotBeKeptIsToldOnceAfterTheRun();
 };
 
 void FactTimesTest::gridTellsEachFactAndPractisesWhatNeedsWork()
@@ -222,6 +224,44 @@ void FactTimesTest::resultsWindowOpensFactTimesOverItself()
     StatsWindow::showModal(nullptr, globals, RunResults { 1, 5, 2, 0 }, game.records.stores(),
                            game.browser);
     QCOMPARE(designedButtons, withoutFactTimes);
+}
+
+void FactTimesTest::historyThatCannotBeKeptIsToldOnceAfterTheRun()
+{
+    // Keeping is on, but a folder stands where the history file belongs: the run plays to its
+    // end, the results come and go, and only then is the parent told, once.
+    Game game;
+    game.records.topTimes.write(QStringLiteral("KeepFactHistory"), QStringLiteral("1"));
+    QVERIFY(QDir(game.records.folder()).mkdir(QStringLiteral("facthistory.sqlite")));
+    game.basGlobals.PracticeProblemCount = 2;
+    ModalDialogDriver driver;
+    QString message;
+    for (int run = 0; run < 2; ++run) {
+        game.startPractice(driver, "Command1_0");
+        driver.then([](QWidget* stats) { stats->close(); });
+        if (run == 0) {
+            driver.then([&](QWidget* box) {
+                auto* said = qobject_cast<QMessageBox*>(box);
+                QVERIFY(said != nullptr);
+                message = said->text();
+                said->accept();
+            });
+        }
+        for (int problem = 0; problem < 2; ++problem) {
+            game.type(rightAnswer(&game.frmMain));
+            game.enter();
+        }
+        if (run == 0) {
+            QTRY_VERIFY(!message.isEmpty()); // the writer's report comes back to the window
+        }
+        QVERIFY(game.settle());
+    }
+    QVERIFY(driver.finished());
+    QCOMPARE(driver.dialogsSeen(),
+             QStringList({ "frmOptions", "frmSelect", "frmStats", "", "frmOptions", "frmSelect",
+                           "frmStats" }));
+    QVERIFY2(message.contains("could not open the fact history"), qPrintable(message));
+    QVERIFY(driver.closedByForce().isEmpty());
 }
 
 QTEST_MAIN(FactTimesTest)
