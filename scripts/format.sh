@@ -16,7 +16,7 @@ case "${1:-}" in
         ;;
 esac
 
-sumdash_install_packages clang-format
+sumdash_install_packages clang-format git
 # Each version of clang-format lays code out a little differently; one version keeps the tree
 # and the check in agreement.
 version="$(clang-format --version | grep -o 'version [0-9]*' | grep -o '[0-9]*$')"
@@ -27,6 +27,11 @@ fi
 
 cd "$SUMDASH_ROOT"
 mapfile -d '' files < <(git ls-files -z -- '*.cpp' '*.h' '*.h.in')
+# An empty list would pass the check without looking at anything.
+if [ "${#files[@]}" -eq 0 ]; then
+    echo "format: git lists no C++ files here; run this in the project's git checkout" >&2
+    exit 2
+fi
 
 if ! "$check"; then
     clang-format -i --style=file "${files[@]}"
