@@ -239,13 +239,6 @@ void FactGridView::buildCells(FactOperation operation)
     }
 }
 
-QWidget* FactGridView::cellOf(const FactKey& fact) const
-{
-    const auto found = std::find_if(m_cells.begin(), m_cells.end(),
-                                    [&](const FactCell* cell) { return cell->fact() == fact; });
-    return found == m_cells.end() ? nullptr : *found;
-}
-
 void FactGridView::placeCells()
 {
     const int side = cellSide();

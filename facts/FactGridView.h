@@ -22,8 +22,6 @@ public:
     /// goes to the first square.
     void showFacts(FactOperation operation, const FactBook& book);
     FactOperation operation() const { return m_operation; }
-    /// The square of a fact, or nullptr for a fact not in this grid.
-    QWidget* cellOf(const FactKey& fact) const;
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return sizeHint(); }

@@ -132,8 +132,3 @@ FactHistoryOutcome FactHistory::removeFile()
 {
     return writer().removeFile();
 }
-
-bool FactHistory::hasAnything() const
-{
-    return !m_session.all().empty() || QFileInfo::exists(m_filePath);
-}

@@ -68,8 +68,6 @@ public:
     FactHistoryOutcome clear();
     /// Deletes the history file; the session's answers stay.
     FactHistoryOutcome removeFile();
-    /// Whether the session has any answer, or a history file exists.
-    bool hasAnything() const;
 
 signals:
     /// A problem with the history file, in words for a parent; told once per problem.

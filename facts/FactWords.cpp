@@ -68,33 +68,3 @@ std::string verdictInWords(const FactKey& fact, const FactVerdict& verdict)
     words += " right";
     return words;
 }
-
-std::string_view stateMark(FactState state)
-{
-    switch (state) {
-    case FactState::NotYet:
-        return "\u00B7";
-    case FactState::KnowIt:
-        return "\u2713";
-    case FactState::GettingThere:
-        return "\u25D0";
-    case FactState::Practise:
-        return "!";
-    }
-    return {};
-}
-
-std::string_view stateName(FactState state)
-{
-    switch (state) {
-    case FactState::NotYet:
-        return "not yet";
-    case FactState::KnowIt:
-        return "know it";
-    case FactState::GettingThere:
-        return "getting there";
-    case FactState::Practise:
-        return "practise";
-    }
-    return {};
-}

@@ -6,7 +6,6 @@
 
 #include <cstdint>
 #include <string>
-#include <string_view>
 
 /// The fact as written: "7 x 8", "12 - 5", "12 ÷ 4" (UTF-8).
 std::string factText(const FactKey& fact);
@@ -20,10 +19,3 @@ std::string secondsInWords(std::int32_t ms);
 /// A cell of the grid as a screen reader says it: "7 times 8: usually 2.4 seconds, 3 of 3 right",
 /// or "7 times 8: not enough answers yet".
 std::string verdictInWords(const FactKey& fact, const FactVerdict& verdict);
-
-/// A mark per state that differs in shape, not only in colour: "✓" know it, "◐" getting there,
-/// "!" practise, "·" not yet (UTF-8).
-std::string_view stateMark(FactState state);
-
-/// The state's name for a legend: "know it", "getting there", "practise", "not yet".
-std::string_view stateName(FactState state);

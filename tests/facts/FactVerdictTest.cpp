@@ -4,7 +4,6 @@
 #include "facts/FactWords.h"
 
 #include <QtTest>
-#include <set>
 #include <vector>
 
 Q_DECLARE_METATYPE(FactState)
@@ -33,7 +32,6 @@ private slots:
     void usualTime_data();
     void usualTime();
     void words();
-    void marksDifferInShape();
 };
 
 void FactVerdictTest::states_data()
@@ -113,18 +111,6 @@ void FactVerdictTest::words()
     QCOMPARE(said(division, { "r1000" }), "12 divided by 4: not enough answers yet");
     QCOMPARE(QString::fromStdString(factText(times)), "8 x 7");
     QCOMPARE(QString::fromStdString(factText(division)), "12 \u00F7 4");
-}
-
-// A reader who cannot tell the colours apart still tells every state by its mark.
-void FactVerdictTest::marksDifferInShape()
-{
-    std::set<std::string_view> marks;
-    for (const FactState state :
-         { FactState::NotYet, FactState::KnowIt, FactState::GettingThere, FactState::Practise }) {
-        QVERIFY(!stateMark(state).empty());
-        marks.insert(stateMark(state));
-    }
-    QCOMPARE(int(marks.size()), 4);
 }
 
 QTEST_APPLESS_MAIN(FactVerdictTest)
