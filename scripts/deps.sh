@@ -14,8 +14,10 @@ SUMDASH_PACKAGES=(
     qt6-base-dev qt6-svg-dev libqt6svg6 qt6-qpa-plugins libgl-dev
     # The fact history: Qt's SQLite driver (qt6-base-dev carries the Qt SQL headers).
     libqt6sql6-sqlite
-    # The scoreboard server's admin password hash: libsodium's Argon2id.
-    libsodium-dev
+    # The scoreboard server: libsodium's Argon2id for the admin password, Boost.Beast (headers
+    # only) for HTTP, Qt's PostgreSQL driver beside the SQLite one, and a PostgreSQL server that
+    # the storage tests start in a folder of their own.
+    libsodium-dev libboost1.74-dev libqt6sql6-psql postgresql
     # A private X server with a window manager for the end-to-end tests: Xvfb and xvfb-run
     # (with xauth), setxkbmap, xprop, openbox, and XTEST to type through.
     xvfb xauth

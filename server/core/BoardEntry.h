@@ -17,4 +17,5 @@ struct BoardEntry
     int seconds = 0;
     qint64 receivedUtcMs = 0; ///< when the server received it, milliseconds since 1970 UTC
     EntryState state = EntryState::Shown;
+    QString date; ///< the player's own date text, cleaned; only ever shown
 };

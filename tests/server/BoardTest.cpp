@@ -24,18 +24,18 @@ qint64 local(int day, int hour, int minute)
 const qint64 Now = local(15, 10, 0); // Wednesday 15 July 2026, 10:00 on the board's clock
 
 const std::vector<BoardEntry> Entries {
-    { 1, "Ann", Mul, 100, local(15, 9, 0), Shown },
-    { 2, "Bo", Mul, 90, local(15, 0, 30), Shown }, // still the 14th in UTC
-    { 3, "Cy", Mul, 90, local(15, 0, 10), Shown },
-    { 4, "Di", Mul, 80, local(14, 23, 59), Shown },
-    { 5, "Ed", Mul, 70, local(13, 0, 0), Shown }, // Monday
-    { 6, "Flo", Mul, 60, local(12, 23, 59), Shown }, // Sunday
-    { 7, "Gus", Mul, 50, local(15, 9, 30), EntryState::Held },
-    { 8, "Hal", Mul, 50, local(15, 9, 30), EntryState::Hidden },
-    { 9, "Ivy", Subject::Division, 40, local(15, 9, 30), Shown },
-    { 11, "Jo", Mul, 100, local(15, 8, 0), Shown },
-    { 10, "Kai", Mul, 100, local(15, 8, 0), Shown },
-    { 12, "Lu", Mul, 170, local(16, 0, 0), Shown }, // Thursday
+    { 1, "Ann", Mul, 100, local(15, 9, 0), Shown, {} },
+    { 2, "Bo", Mul, 90, local(15, 0, 30), Shown, {} }, // still the 14th in UTC
+    { 3, "Cy", Mul, 90, local(15, 0, 10), Shown, {} },
+    { 4, "Di", Mul, 80, local(14, 23, 59), Shown, {} },
+    { 5, "Ed", Mul, 70, local(13, 0, 0), Shown, {} }, // Monday
+    { 6, "Flo", Mul, 60, local(12, 23, 59), Shown, {} }, // Sunday
+    { 7, "Gus", Mul, 50, local(15, 9, 30), EntryState::Held, {} },
+    { 8, "Hal", Mul, 50, local(15, 9, 30), EntryState::Hidden, {} },
+    { 9, "Ivy", Subject::Division, 40, local(15, 9, 30), Shown, {} },
+    { 11, "Jo", Mul, 100, local(15, 8, 0), Shown, {} },
+    { 10, "Kai", Mul, 100, local(15, 8, 0), Shown, {} },
+    { 12, "Lu", Mul, 170, local(16, 0, 0), Shown, {} }, // Thursday
 };
 
 } // namespace
@@ -117,15 +117,15 @@ void BoardTest::moderates()
     // Approving a named entry approves its name, whatever its case.
     QCOMPARE(nameApprovedBy(Entries[0], Approve), nameApprovalKey("ANN"));
     QCOMPARE(nameApprovedBy(Entries[0], Hide), std::nullopt);
-    QCOMPARE(nameApprovedBy({ 1, "", Mul, 75, 0, EntryState::Held }, Approve), std::nullopt);
+    QCOMPARE(nameApprovedBy({ 1, "", Mul, 75, 0, EntryState::Held, {} }, Approve), std::nullopt);
 }
 
 void BoardTest::countsRepeatsOnce()
 {
     const std::vector<BoardEntry> recent {
-        { 1, "Ann", Mul, 75, Now, Shown },
-        { 2, "Bo", Mul, 75, Now, EntryState::Hidden },
-        { 3, "", Mul, 90, Now, EntryState::Held },
+        { 1, "Ann", Mul, 75, Now, Shown, {} },
+        { 2, "Bo", Mul, 75, Now, EntryState::Hidden, {} },
+        { 3, "", Mul, 90, Now, EntryState::Held, {} },
     };
     const auto repeated = [&](const QString& name, Subject subject, int seconds, qint64 at) {
         return repeatedEntry({ name, subject, seconds, "" }, at, recent);
