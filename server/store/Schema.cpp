@@ -34,7 +34,8 @@ QStringList step(int version, DatabaseAddress::Kind kind)
             QStringLiteral("CREATE TABLE used_nonces ("
                            " nonce TEXT PRIMARY KEY, expires_ms BIGINT NOT NULL)"),
             QStringLiteral("CREATE INDEX used_nonces_expiry ON used_nonces (expires_ms)"),
-            QStringLiteral("CREATE TABLE server_values (key TEXT PRIMARY KEY, value TEXT NOT NULL)"),
+            QStringLiteral(
+                "CREATE TABLE server_values (key TEXT PRIMARY KEY, value TEXT NOT NULL)"),
         };
     }
     return {};

@@ -27,7 +27,8 @@ BoardEntry entryAt(const QSqlQuery& query)
 QSqlDatabase connect(const DatabaseAddress& address, const QString& connectionName)
 {
     if (address.kind == DatabaseAddress::Kind::Sqlite) {
-        QSqlDatabase database = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName);
+        QSqlDatabase database
+            = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName);
         database.setDatabaseName(address.sqliteFile);
         // Another server process writing at the same moment makes this one wait, not fail.
         database.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
@@ -56,8 +57,8 @@ QString notNull(const QString& text)
 
 } // namespace
 
-std::variant<std::unique_ptr<ScoreStore>, QString>
-ScoreStore::open(const DatabaseAddress& address, const QString& connectionName)
+std::variant<std::unique_ptr<ScoreStore>, QString> ScoreStore::open(const DatabaseAddress& address,
+                                                                    const QString& connectionName)
 {
     QSqlDatabase database = connect(address, connectionName);
     const auto refuse = [&](const QString& text) {
@@ -93,7 +94,8 @@ ScoreStore::open(const DatabaseAddress& address, const QString& connectionName)
 }
 
 ScoreStore::ScoreStore(QSqlDatabase database, DatabaseAddress::Kind kind)
-    : m_database(std::move(database)), m_kind(kind)
+    : m_database(std::move(database))
+    , m_kind(kind)
 {
 }
 
@@ -110,8 +112,17 @@ bool ScoreStore::exec(QSqlQuery& query)
     if (query.exec()) {
         return true;
     }
-    m_lastError = query.lastError().text();
+    noteFailure(query.lastError());
     return false;
+}
+
+void ScoreStore::noteFailure(const QSqlError& error)
+{
+    m_lastError = error.text();
+    // libpq reports a dropped connection as a failed statement, in these words.
+    m_broken = m_broken || error.type() == QSqlError::ConnectionError
+        || m_lastError.contains(QLatin1String("server closed the connection"))
+        || m_lastError.contains(QLatin1String("no connection to the server"));
 }
 
 bool ScoreStore::begin()
@@ -119,7 +130,7 @@ bool ScoreStore::begin()
     QSqlQuery query(m_database);
     for (const QString& statement : beginWriting(m_kind)) {
         if (!query.exec(statement)) {
-            m_lastError = query.lastError().text();
+            noteFailure(query.lastError());
             rollback();
             return false;
         }
@@ -133,7 +144,7 @@ bool ScoreStore::commit()
     if (query.exec(QStringLiteral("COMMIT"))) {
         return true;
     }
-    m_lastError = query.lastError().text();
+    noteFailure(query.lastError());
     rollback();
     return false;
 }
@@ -234,9 +245,8 @@ std::optional<std::vector<BoardEntry>> ScoreStore::entries(QSqlQuery& query)
     return found;
 }
 
-std::optional<std::vector<BoardEntry>> ScoreStore::board(Subject subject,
-                                                         std::pair<qint64, qint64> bounds,
-                                                         int limit)
+std::optional<std::vector<BoardEntry>>
+ScoreStore::board(Subject subject, std::pair<qint64, qint64> bounds, int limit)
 {
     QSqlQuery query(m_database);
     query.prepare(QStringLiteral("SELECT %1 FROM entries WHERE subject = ? AND state = ?"
@@ -303,8 +313,8 @@ bool ScoreStore::moderate(qint64 id, ModerationAction action)
         return false;
     }
     if (const auto key = nameApprovedBy(entry, action)) {
-        query.prepare(
-            QStringLiteral("INSERT INTO approved_names (name_key) VALUES (?) ON CONFLICT DO NOTHING"));
+        query.prepare(QStringLiteral(
+            "INSERT INTO approved_names (name_key) VALUES (?) ON CONFLICT DO NOTHING"));
         query.addBindValue(*key);
         if (!exec(query)) {
             rollback();

@@ -10,12 +10,12 @@
 #include "server/store/DatabaseAddress.h"
 
 #include <QSqlDatabase>
-
 #include <memory>
 #include <optional>
 #include <variant>
 #include <vector>
 
+class QSqlError;
 class QSqlQuery;
 
 /// What became of a confirmed submission.
@@ -40,8 +40,8 @@ class ScoreStore
 public:
     /// Opens the database, creating it or bringing its tables to this server's version. The
     /// text says what went wrong. connectionName must be unique in the process.
-    static std::variant<std::unique_ptr<ScoreStore>, QString>
-    open(const DatabaseAddress& address, const QString& connectionName);
+    static std::variant<std::unique_ptr<ScoreStore>, QString> open(const DatabaseAddress& address,
+                                                                   const QString& connectionName);
     ~ScoreStore();
     ScoreStore(const ScoreStore&) = delete;
     ScoreStore& operator=(const ScoreStore&) = delete;
@@ -55,7 +55,7 @@ public:
     /// Shown entries of subject received in [bounds.first, bounds.second), fastest first; of
     /// equal times the one received first, then the lower id. Nothing when the database fails.
     std::optional<std::vector<BoardEntry>> board(Subject subject, std::pair<qint64, qint64> bounds,
-                                                  int limit);
+                                                 int limit);
     std::optional<BoardEntry> entry(qint64 id);
     /// The latest entries, newest first, for the moderators; held ones alone when heldOnly.
     std::optional<std::vector<BoardEntry>> latest(int limit, bool heldOnly);
@@ -71,6 +71,10 @@ public:
     std::optional<QString> valueOrSet(const QString& key, const QString& value);
     bool setValue(const QString& key, const QString& value);
 
+    /// False once the connection is lost (the database server restarted, say): the caller
+    /// opens a new store.
+    bool healthy() const { return !m_broken && m_database.isOpen(); }
+
     /// The database's last complaint, for the server's log.
     QString lastError() const { return m_lastError; }
 
@@ -80,9 +84,11 @@ private:
     bool commit();
     void rollback();
     bool exec(QSqlQuery& query);
+    void noteFailure(const QSqlError& error);
     std::optional<std::vector<BoardEntry>> entries(QSqlQuery& query);
 
     QSqlDatabase m_database;
     DatabaseAddress::Kind m_kind;
     QString m_lastError;
+    bool m_broken = false;
 };

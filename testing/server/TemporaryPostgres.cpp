@@ -3,7 +3,6 @@
 
 #include <QDir>
 #include <QProcess>
-
 #include <unistd.h>
 
 namespace {
@@ -39,7 +38,8 @@ TemporaryPostgres::TemporaryPostgres()
         return;
     }
     m_asNobody = geteuid() == 0;
-    if (m_asNobody && !run(QStringLiteral("chown"), { QStringLiteral("nobody"), m_folder.path() })) {
+    if (m_asNobody
+        && !run(QStringLiteral("chown"), { QStringLiteral("nobody"), m_folder.path() })) {
         return;
     }
     const QString data = m_folder.filePath(QStringLiteral("data"));
@@ -66,9 +66,8 @@ TemporaryPostgres::~TemporaryPostgres()
 {
     if (m_running) {
         run(m_binaries + QStringLiteral("/pg_ctl"),
-            { QStringLiteral("-D"), m_folder.filePath(QStringLiteral("data")),
-              QStringLiteral("-m"), QStringLiteral("immediate"), QStringLiteral("-w"),
-              QStringLiteral("stop") });
+            { QStringLiteral("-D"), m_folder.filePath(QStringLiteral("data")), QStringLiteral("-m"),
+              QStringLiteral("immediate"), QStringLiteral("-w"), QStringLiteral("stop") });
     }
 }
 
@@ -78,7 +77,8 @@ bool TemporaryPostgres::run(const QString& program, const QStringList& arguments
     process.setProcessChannelMode(QProcess::MergedChannels);
     if (m_asNobody && program != QLatin1String("chown")) {
         process.start(QStringLiteral("setpriv"),
-                      QStringList { QStringLiteral("--reuid=nobody"), QStringLiteral("--regid=nogroup"),
+                      QStringList { QStringLiteral("--reuid=nobody"),
+                                    QStringLiteral("--regid=nogroup"),
                                     QStringLiteral("--clear-groups"), program }
                           + arguments);
     } else {
@@ -87,7 +87,7 @@ bool TemporaryPostgres::run(const QString& program, const QStringList& arguments
     if (!process.waitForFinished(120 * 1000) || process.exitStatus() != QProcess::NormalExit
         || process.exitCode() != 0) {
         m_failure = program + u' ' + arguments.join(u' ') + QStringLiteral(" failed: ")
-                    + QString::fromLocal8Bit(process.readAll()) + process.errorString();
+            + QString::fromLocal8Bit(process.readAll()) + process.errorString();
         return false;
     }
     return true;

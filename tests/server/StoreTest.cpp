@@ -113,8 +113,9 @@ std::unique_ptr<ScoreStore> StoreTest::freshStore()
 {
     QFETCH(bool, postgres);
     const QString name = QStringLiteral("board%1").arg(++m_databases);
-    m_url = postgres ? m_postgres->databaseUrl(name)
-                     : QStringLiteral("sqlite:") + m_folder.filePath(name + QStringLiteral(".sqlite"));
+    m_url = postgres
+        ? m_postgres->databaseUrl(name)
+        : QStringLiteral("sqlite:") + m_folder.filePath(name + QStringLiteral(".sqlite"));
     return open(m_url, QStringLiteral("main"));
 }
 
@@ -130,8 +131,8 @@ void StoreTest::ranksAsTheRulesDo()
         const int seconds = 60 + random.bounded(6);
         const qint64 received = Now - random.bounded(20) * Day / 2;
         const QString name = QStringLiteral("Child %1").arg(number);
-        const Recorded recorded = store->record(submission(name, subject, seconds), received,
-                                                token(number), {});
+        const Recorded recorded
+            = store->record(submission(name, subject, seconds), received, token(number), {});
         QCOMPARE(recorded.outcome, Recorded::Outcome::Added);
         kept.push_back({ recorded.id, name, subject, seconds, received, EntryState::Shown, {} });
         if (number % 7 == 0) {
@@ -156,8 +157,7 @@ void StoreTest::usesAConfirmationOnce()
     const Submission ann = submission(QStringLiteral("Ann"), Subject::Multiplication, 167);
     const Recorded first = store->record(ann, Now, token(1), {});
     QCOMPARE(first.outcome, Recorded::Outcome::Added);
-    QCOMPARE(store->record(ann, Now + Minute, token(1), {}).outcome,
-             Recorded::Outcome::Replayed);
+    QCOMPARE(store->record(ann, Now + Minute, token(1), {}).outcome, Recorded::Outcome::Replayed);
 
     // The same time sent again with a new confirmation counts once, also when hidden meanwhile.
     QVERIFY(store->moderate(first.id, ModerationAction::Hide));
@@ -188,9 +188,10 @@ void StoreTest::holdsAndModerates()
     school.holdNewNames = true;
     const Recorded ann = store->record(submission(QStringLiteral("Ann"), Subject::Addition, 90),
                                        Now, token(1), school);
-    const Recorded anonymous =
-        store->record(submission({}, Subject::Addition, 95), Now, token(2), school);
-    const Recorded fast = store->record(submission({}, Subject::Addition, 59), Now, token(3), school);
+    const Recorded anonymous
+        = store->record(submission({}, Subject::Addition, 95), Now, token(2), school);
+    const Recorded fast
+        = store->record(submission({}, Subject::Addition, 59), Now, token(3), school);
     QCOMPARE(ann.state, EntryState::Held);
     QCOMPARE(anonymous.state, EntryState::Shown);
     QVERIFY2(fast.outcome == Recorded::Outcome::Added, qPrintable(store->lastError()));
@@ -201,8 +202,9 @@ void StoreTest::holdsAndModerates()
 
     // Approving Ann's time approves her name, whatever its case, for her next times.
     QVERIFY(store->moderate(ann.id, ModerationAction::Approve));
-    QCOMPARE(store->record(submission(QStringLiteral("ANN"), Subject::Addition, 88), Now,
-                           token(4), school)
+    QCOMPARE(store
+                 ->record(submission(QStringLiteral("ANN"), Subject::Addition, 88), Now, token(4),
+                          school)
                  .state,
              EntryState::Shown);
     QVERIFY(store->moderate(fast.id, ModerationAction::Delete));
@@ -261,17 +263,18 @@ void StoreTest::keepsItsDataAcrossRestarts()
     {
         auto store = freshStore();
         QVERIFY(store);
-        id = store->record(submission(QStringLiteral("Ann"), Subject::Addition, 90), Now, token(1),
-                           {})
+        id = store
+                 ->record(submission(QStringLiteral("Ann"), Subject::Addition, 90), Now, token(1),
+                          {})
                  .id;
     }
     auto reopened = open(m_url, QStringLiteral("again"));
     QVERIFY(reopened);
     QVERIFY(reopened->entry(id));
-    QCOMPARE(reopened->record(submission(QStringLiteral("Bo"), Subject::Addition, 90), Now,
-                              token(2), {})
-                 .id,
-             id + 1);
+    QCOMPARE(
+        reopened->record(submission(QStringLiteral("Bo"), Subject::Addition, 90), Now, token(2), {})
+            .id,
+        id + 1);
 }
 
 void StoreTest::leavesALaterSchemaAlone()

@@ -1,0 +1,379 @@
+// The scoreboard as a web site.
+#include "server/site/Scoreboard.h"
+
+#include "server/core/AdminFormToken.h"
+#include "server/core/ConfirmQuestion.h"
+#include "server/core/ConfirmToken.h"
+#include "server/core/PasswordHash.h"
+#include "server/core/SubmitQuery.h"
+#include "server/site/Pages.h"
+#include "server/store/ScoreStore.h"
+
+#include <QCryptographicHash>
+#include <QDateTime>
+#include <QElapsedTimer>
+#include <QUrl>
+#include <QUrlQuery>
+
+namespace {
+
+constexpr int BoardLengthEach = 10; ///< every subject on one page
+constexpr int BoardLengthOne = 25; ///< one subject's page
+
+/// The submission's own address, its cleaned fields encoded anew: the form posts to it, so the
+/// post is checked the way the link was, and only what the page showed can be posted.
+QString submitAddress(const Submission& submission)
+{
+    const auto encoded
+        = [](const QString& text) { return QString::fromLatin1(QUrl::toPercentEncoding(text)); };
+    const int check = submissionCheckValue(submission.seconds / 60, submission.seconds % 60,
+                                           submission.subject);
+    return QStringLiteral("/cgi-bin/submit.pl?name=%1&subj=%2&time=%3&date=%4&valid=%5")
+        .arg(encoded(submission.name), subjectCode(submission.subject),
+             encoded(submittedTimeText(submission.seconds)), encoded(submission.date),
+             QString::number(check));
+}
+
+/// The value of key in a form body (application/x-www-form-urlencoded), decoded once.
+QByteArray formValue(const QByteArray& body, QByteArrayView key)
+{
+    for (const QByteArray& piece : body.split('&')) {
+        const auto equals = piece.indexOf('=');
+        if (equals >= 0 && QByteArrayView(piece).first(equals) == key) {
+            QByteArray value = piece.mid(equals + 1);
+            value.replace('+', ' ');
+            return percentDecoded(value).value_or(QByteArray());
+        }
+    }
+    return {};
+}
+
+const std::array<Subject, 5> Subjects { Subject::Addition, Subject::Subtraction,
+                                        Subject::Multiplication, Subject::Division,
+                                        Subject::Random };
+
+} // namespace
+
+SiteClock SiteClock::system()
+{
+    static const QElapsedTimer started = [] {
+        QElapsedTimer timer;
+        timer.start();
+        return timer;
+    }();
+    return { [] { return QDateTime::currentMSecsSinceEpoch(); }, [] { return started.elapsed(); } };
+}
+
+Scoreboard::Scoreboard(SiteSettings settings, SiteFiles files, QByteArray secret,
+                       QString adminPasswordHash, StoreSource stores, SiteClock clock)
+    : m_settings(std::move(settings))
+    , m_files(std::move(files))
+    , m_secret(std::move(secret))
+    , m_stores(std::move(stores))
+    , m_clock(std::move(clock))
+    , m_adminPasswordHash(std::move(adminPasswordHash))
+    , m_limits(m_settings.rates)
+{
+}
+
+HttpResponse Scoreboard::handle(const HttpRequest& request)
+{
+    forgetOldEntries();
+    const QByteArray path = request.path();
+    const bool get = request.method == "GET";
+    const bool post = request.method == "POST";
+    const auto notAllowed = [&](const QByteArray& allowed) {
+        HttpResponse response = message(405, QStringLiteral("Not here"),
+                                        QStringLiteral("This page cannot be used that way."));
+        response.headers.emplace_back("Allow", allowed);
+        return response;
+    };
+    if (path == "/cgi-bin/submit.pl") {
+        if (get) {
+            return showConfirmation(request);
+        }
+        if (post) {
+            return recordSubmission(request);
+        }
+        return notAllowed("GET, POST");
+    }
+    if (path == "/cgi-bin/toptimes.pl") {
+        return get ? showBoard(request) : notAllowed("GET");
+    }
+    if (path == "/admin") {
+        if (!get && !post) {
+            return notAllowed("GET, POST");
+        }
+        if (auto refusal = refuseModerator(request)) {
+            return *refusal;
+        }
+        return moderate(request);
+    }
+    if (const auto file = m_files.file(path)) {
+        if (!get) {
+            return notAllowed("GET");
+        }
+        HttpResponse response;
+        response.contentType = file->contentType;
+        response.body = file->body;
+        response.headers.emplace_back("Cache-Control", "max-age=300");
+        return response;
+    }
+    return message(404, QStringLiteral("No such page"),
+                   QStringLiteral("There is no page at this address."));
+}
+
+HttpResponse Scoreboard::page(int status, const QString& heading, const QString& body) const
+{
+    HttpResponse response;
+    response.status = status;
+    response.body = htmlPage(m_settings.title, heading, body).toUtf8();
+    // Boards change with every time posted, and a confirmation's token must not be kept.
+    response.headers.emplace_back("Cache-Control", "no-store");
+    // The post button must not sit, invisible, under another site's page.
+    response.headers.emplace_back("X-Frame-Options", "DENY");
+    return response;
+}
+
+HttpResponse Scoreboard::message(int status, const QString& heading, const QString& words) const
+{
+    return page(status, heading, messageBody(words));
+}
+
+HttpResponse Scoreboard::showConfirmation(const HttpRequest& request)
+{
+    const auto checked = submissionFromQuery(request.query());
+    if (const auto* refusal = std::get_if<SubmitRefusal>(&checked)) {
+        return message(400, QStringLiteral("This time cannot be posted"), refusal->message());
+    }
+    const auto& submission = std::get<Submission>(checked);
+    const QByteArray token = confirmToken(m_secret, submission, m_clock.utcMs(), newConfirmNonce());
+    return page(200, QStringLiteral("Post your time?"),
+                confirmBody(submission, submitAddress(submission), token, false));
+}
+
+HttpResponse Scoreboard::recordSubmission(const HttpRequest& request)
+{
+    const auto checked = submissionFromQuery(request.query());
+    if (const auto* refusal = std::get_if<SubmitRefusal>(&checked)) {
+        return message(400, QStringLiteral("This time cannot be posted"), refusal->message());
+    }
+    const auto& submission = std::get<Submission>(checked);
+    const qint64 now = m_clock.utcMs();
+    const TokenCheck token
+        = checkConfirmToken(m_secret, submission, formValue(request.body, "token"), now);
+    switch (token.verdict) {
+    case TokenVerdict::Valid:
+        break;
+    case TokenVerdict::Expired: {
+        const QByteArray fresh = confirmToken(m_secret, submission, now, newConfirmNonce());
+        return page(200, QStringLiteral("Post your time?"),
+                    confirmBody(submission, submitAddress(submission), fresh, true));
+    }
+    case TokenVerdict::Malformed:
+    case TokenVerdict::Forged:
+        return message(400, QStringLiteral("This time cannot be posted"),
+                       QStringLiteral("This form did not come from this scoreboard. Send your "
+                                      "time again from the game."));
+    }
+    {
+        const QString client
+            = clientAddress(request.peerAddress, QString::fromLatin1(request.forwardedFor),
+                            m_settings.trustedProxies);
+        const std::lock_guard lock(m_limitsMutex);
+        if (!m_limits.take(client, submission.name, m_clock.steadyMs())) {
+            HttpResponse response
+                = message(429, QStringLiteral("Slow down"),
+                          QStringLiteral("Lots of times came from here just now. Wait a minute, "
+                                         "then press the button again."));
+            response.headers.emplace_back("Retry-After", "60");
+            return response;
+        }
+    }
+    ScoreStore* store = m_stores();
+    const Recorded recorded
+        = store ? store->record(submission, now, token, m_settings.moderation) : Recorded {};
+    const auto toBoard = [&](qint64 marked) {
+        HttpResponse response;
+        response.status = 303;
+        response.contentType = "text/plain; charset=utf-8";
+        const QByteArray address
+            = boardAddress(submission.subject, BoardPeriod::Day, marked).toUtf8();
+        response.headers.emplace_back("Location", address);
+        response.body = "See " + address + '\n';
+        return response;
+    };
+    switch (recorded.outcome) {
+    case Recorded::Outcome::Added:
+    case Recorded::Outcome::Repeat:
+        if (recorded.state == EntryState::Held) {
+            return message(200, QStringLiteral("Thank you!"),
+                           QStringLiteral("Your time is saved. It will show on the board once "
+                                          "a grown-up has checked it."));
+        }
+        return toBoard(recorded.state == EntryState::Shown ? recorded.id : 0);
+    case Recorded::Outcome::Replayed:
+        // The button pressed twice: the first press posted it.
+        return toBoard(0);
+    case Recorded::Outcome::Failed:
+        break;
+    }
+    return message(503, QStringLiteral("Please try again"),
+                   QStringLiteral("The scoreboard cannot save times just now. Please try again "
+                                  "in a minute."));
+}
+
+HttpResponse Scoreboard::showBoard(const HttpRequest& request)
+{
+    const QUrlQuery query(QString::fromUtf8(request.query()));
+    std::optional<Subject> subject;
+    BoardPeriod period = BoardPeriod::AllTime;
+    if (query.hasQueryItem(QStringLiteral("subj"))) {
+        subject = subjectFromCode(query.queryItemValue(QStringLiteral("subj"), QUrl::FullyDecoded));
+        if (!subject) {
+            return message(400, QStringLiteral("No such board"),
+                           QStringLiteral("There is a board for add, sub, mul, div and rnd, "
+                                          "and for nothing else."));
+        }
+    }
+    if (query.hasQueryItem(QStringLiteral("period"))) {
+        const auto chosen
+            = periodFromCode(query.queryItemValue(QStringLiteral("period"), QUrl::FullyDecoded));
+        if (!chosen) {
+            return message(400, QStringLiteral("No such board"),
+                           QStringLiteral("There are boards for a day, a week and all time, "
+                                          "and for nothing else."));
+        }
+        period = *chosen;
+    }
+    const qint64 marked = query.queryItemValue(QStringLiteral("mark")).toLongLong();
+    ScoreStore* store = m_stores();
+    const auto bounds = periodBounds(period, m_clock.utcMs(), m_settings.zone);
+    std::vector<BoardSection> sections;
+    for (const Subject each : Subjects) {
+        if (subject && each != *subject) {
+            continue;
+        }
+        auto entries = store
+            ? store->board(each, bounds, subject ? BoardLengthOne : BoardLengthEach)
+            : std::nullopt;
+        if (!entries) {
+            return message(503, QStringLiteral("Please try again"),
+                           QStringLiteral("The top times cannot be read just now. Please try "
+                                          "again in a minute."));
+        }
+        sections.push_back({ each, std::move(*entries) });
+    }
+    QString heading = QStringLiteral("Top times ") + periodWords(period);
+    if (subject) {
+        heading = subjectName(*subject) + QStringLiteral(": top times ") + periodWords(period);
+    }
+    return page(200, heading, boardBody(subject, period, sections, marked, m_settings.zone));
+}
+
+std::optional<HttpResponse> Scoreboard::refuseModerator(const HttpRequest& request)
+{
+    const QString client = clientAddress(
+        request.peerAddress, QString::fromLatin1(request.forwardedFor), m_settings.trustedProxies);
+    const qint64 now = m_clock.utcMs();
+    const QByteArray remembered
+        = QCryptographicHash::hash(request.authorization, QCryptographicHash::Sha256);
+    const std::lock_guard lock(m_adminMutex);
+    if (m_moderators.value(remembered) > now) {
+        return std::nullopt;
+    }
+    if (!m_wrongPasswords.available(client, m_clock.steadyMs())) {
+        HttpResponse response = message(429, QStringLiteral("Slow down"),
+                                        QStringLiteral("Too many wrong passwords. Wait a minute."));
+        response.headers.emplace_back("Retry-After", "60");
+        return response;
+    }
+    if (request.authorization.startsWith("Basic ")) {
+        const auto decoded = QByteArray::fromBase64Encoding(
+            request.authorization.mid(6).trimmed(), QByteArray::AbortOnBase64DecodingErrors);
+        const auto colon = decoded ? decoded.decoded.indexOf(':') : -1;
+        if (colon >= 0) {
+            const QString password = QString::fromUtf8(decoded.decoded.mid(colon + 1));
+            if (passwordMatches(m_adminPasswordHash, password)) {
+                // Forget the ones that ran out, so the table stays as small as the team.
+                m_moderators.removeIf([now](auto entry) { return entry.value() <= now; });
+                m_moderators.insert(remembered, now + 10 * 60 * 1000);
+                return std::nullopt;
+            }
+            m_wrongPasswords.take(client, m_clock.steadyMs());
+        }
+    }
+    HttpResponse response = message(401, QStringLiteral("Moderators only"),
+                                    QStringLiteral("This page needs the moderators' password."));
+    response.headers.emplace_back("WWW-Authenticate",
+                                  "Basic realm=\"Sumdash! moderators\", charset=\"UTF-8\"");
+    return response;
+}
+
+HttpResponse Scoreboard::moderate(const HttpRequest& request)
+{
+    const qint64 now = m_clock.utcMs();
+    ScoreStore* store = m_stores();
+    if (!store) {
+        return message(503, QStringLiteral("Please try again"),
+                       QStringLiteral("The database cannot be reached just now."));
+    }
+    if (request.method == "POST") {
+        if (!adminFormTokenValid(m_secret, formValue(request.body, "token"), now)) {
+            return message(400, QStringLiteral("Not done"),
+                           QStringLiteral("This form is too old or did not come from this page. "
+                                          "Open the moderators' page again and press the button "
+                                          "once more."));
+        }
+        const QByteArray action = formValue(request.body, "action");
+        bool numeric = false;
+        const qint64 id = formValue(request.body, "id").toLongLong(&numeric);
+        std::optional<ModerationAction> chosen;
+        if (action == "approve") {
+            chosen = ModerationAction::Approve;
+        } else if (action == "hide") {
+            chosen = ModerationAction::Hide;
+        } else if (action == "delete") {
+            chosen = ModerationAction::Delete;
+        }
+        if (!numeric || !chosen) {
+            return message(400, QStringLiteral("Not done"),
+                           QStringLiteral("That is no entry or no action of this page."));
+        }
+        const bool done = store->moderate(id, *chosen);
+        HttpResponse response;
+        response.status = 303;
+        response.contentType = "text/plain; charset=utf-8";
+        response.headers.emplace_back("Location", done ? "/admin?done=1" : "/admin?done=0");
+        return response;
+    }
+    const auto held = store->latest(200, true);
+    const auto latest = store->latest(100, false);
+    if (!held || !latest) {
+        return message(503, QStringLiteral("Please try again"),
+                       QStringLiteral("The database cannot be read just now."));
+    }
+    const QByteArray done = QUrlQuery(QString::fromUtf8(request.query()))
+                                .queryItemValue(QStringLiteral("done"))
+                                .toLatin1();
+    const QString notice = done == "1" ? QStringLiteral("Done.")
+        : done == "0" ? QStringLiteral("That entry is gone already, or the database "
+                                       "refused; nothing was changed.")
+                      : QString();
+    return page(200, QStringLiteral("Moderation"),
+                adminBody(*held, *latest, adminFormToken(m_secret, now), m_settings.zone, notice));
+}
+
+void Scoreboard::forgetOldEntries()
+{
+    constexpr qint64 Hour = 60 * 60 * 1000;
+    const qint64 now = m_clock.utcMs();
+    qint64 due = m_nextForgetting.load();
+    if (m_settings.retentionDays <= 0 || now < due
+        || !m_nextForgetting.compare_exchange_strong(due, now + Hour)) {
+        return;
+    }
+    if (ScoreStore* store = m_stores()) {
+        store->forgetReceivedBefore(now - qint64(m_settings.retentionDays) * 24 * Hour);
+    }
+}
