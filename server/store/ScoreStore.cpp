@@ -85,6 +85,11 @@ std::variant<std::unique_ptr<ScoreStore>, QString> ScoreStore::open(const Databa
                               .arg(printableDatabaseUrl(address), pragma.lastError().text()));
         }
     }
+    if (address.kind == DatabaseAddress::Kind::Postgres) {
+        // The schema's "already exists, skipping" notices would fill the server's log.
+        QSqlQuery quiet(database);
+        quiet.exec(QStringLiteral("SET client_min_messages TO WARNING"));
+    }
     const QString migrated = migrateSchema(database, address.kind);
     if (!migrated.isEmpty()) {
         return refuse(QStringLiteral("The database %1 cannot be used: %2")
