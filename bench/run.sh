@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the benchmarks in Release, prints their figures, and ends with one table that sets each
-# figure of Sumdash! beside the same figure of a minimal Qt window measured in the same run.
-# About two minutes; on a real X server where one exists, else on a virtual one.
+# figure of Sumdash! beside the same figure of a minimal Qt window measured in the same run, and
+# each figure of the scoreboard server beside nginx's. About four minutes; on a real X server where one exists, else on a virtual one.
 set -euo pipefail
 SUMDASH_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 # The build folder may be moved elsewhere, e.g. SUMDASH_BENCH_BUILD=/tmp/bench bench/run.sh.
@@ -14,12 +14,14 @@ print_load() {
     echo "($1: load average $(cut -d' ' -f1-3 /proc/loadavg), $(nproc) cores)"
 }
 
-# One benchmark, its output shown and added to the log.
+# One benchmark, its output shown and added to the log: run_one PROGRAM TITLE [ARGUMENT...]
 run_one() {
     local started=$SECONDS
+    local program="$1"
     echo "== $2"
-    "$BUILD_DIR/bench/$1" | tee -a "$BENCH_LOG"
-    echo "($1 took $((SECONDS - started)) s)"
+    shift 2
+    "$BUILD_DIR/bench/$program" "$@" | tee -a "$BENCH_LOG"
+    echo "($program took $((SECONDS - started)) s)"
     echo
 }
 
@@ -31,13 +33,16 @@ run_benchmarks() {
     run_one keystroke_bench "Keystroke: Enter to the next problem on screen"
     run_one records_bench "Records: the club board on a large club, and ranking a top time"
     run_one facts_bench "Fact Times: the window opening on a long kept history"
+    run_one server_bench "Scoreboard server: submissions, the board, slow and oversized requests, beside nginx" \
+        "$BUILD_DIR/server/app/sumdash-server" "$SUMDASH_ROOT/bench/server-post.lua" \
+        "$SUMDASH_ROOT/packaging/server/nginx-sumdash-server.conf"
     print_load "after"
     echo
     # Each benchmark tagged its rows of the table among its details; here they come together,
     # in the order the benchmarks numbered them.
-    echo "== Sumdash! beside a minimal Qt Widgets window, measured in this run"
+    echo "== Sumdash! beside a minimal Qt Widgets window (the server beside nginx), measured in this run"
     echo
-    echo "| Figure | Sumdash! | minimal Qt window | ratio | goal |"
+    echo "| Figure | Sumdash! | reference: minimal Qt window, or nginx | ratio | goal |"
     echo "| --- | --- | --- | --- | --- |"
     grep '^summary-row ' "$BENCH_LOG" | sort -n -s -k2,2 | cut -d' ' -f3- || true
     echo
@@ -49,6 +54,10 @@ if [ "${1:-}" = "--measure-only" ]; then
     run_benchmarks
     exit 0
 fi
+
+# The server's figures need a load generator, nginx beside it and PostgreSQL.
+source "$SUMDASH_ROOT/scripts/deps.sh"
+sumdash_install_missing wrk nginx
 
 echo "== Building the benchmarks (Release) in $BUILD_DIR"
 # The bench preset, in whichever folder was asked for.

@@ -203,6 +203,9 @@ HttpResponse Scoreboard::recordSubmission(const HttpRequest& request)
         response.body = "See " + address + '\n';
         return response;
     };
+    if (recorded.outcome == Recorded::Outcome::Added) {
+        forgetBoards();
+    }
     switch (recorded.outcome) {
     case Recorded::Outcome::Added:
     case Recorded::Outcome::Repeat:
@@ -247,16 +250,25 @@ HttpResponse Scoreboard::showBoard(const HttpRequest& request)
         period = *chosen;
     }
     const qint64 marked = query.queryItemValue(QStringLiteral("mark")).toLongLong();
-    ScoreStore* store = m_stores();
     const auto bounds = periodBounds(period, m_clock.utcMs(), m_settings.zone);
+    // The page everyone sees, without a marked entry, is kept whole for a second like its rows.
+    const QString pageKey = QStringLiteral("page %1 %2 %3")
+                                .arg(subject ? int(*subject) : 0)
+                                .arg(int(period))
+                                .arg(bounds.first);
+    if (marked == 0) {
+        const std::lock_guard lock(m_boardsMutex);
+        const auto cached = m_pages.constFind(pageKey);
+        if (cached != m_pages.constEnd() && m_clock.steadyMs() - cached->first < 1000) {
+            return cached->second;
+        }
+    }
     std::vector<BoardSection> sections;
     for (const Subject each : Subjects) {
         if (subject && each != *subject) {
             continue;
         }
-        auto entries = store
-            ? store->board(each, bounds, subject ? BoardLengthOne : BoardLengthEach)
-            : std::nullopt;
+        auto entries = boardEntries(each, bounds, subject ? BoardLengthOne : BoardLengthEach);
         if (!entries) {
             return message(503, QStringLiteral("Please try again"),
                            QStringLiteral("The top times cannot be read just now. Please try "
@@ -268,7 +280,16 @@ HttpResponse Scoreboard::showBoard(const HttpRequest& request)
     if (subject) {
         heading = subjectName(*subject) + QStringLiteral(": top times ") + periodWords(period);
     }
-    return page(200, heading, boardBody(subject, period, sections, marked, m_settings.zone));
+    HttpResponse shown
+        = page(200, heading, boardBody(subject, period, sections, marked, m_settings.zone));
+    if (marked == 0) {
+        const std::lock_guard lock(m_boardsMutex);
+        if (m_pages.size() > 64) {
+            m_pages.clear();
+        }
+        m_pages.insert(pageKey, { m_clock.steadyMs(), shown });
+    }
+    return shown;
 }
 
 std::optional<HttpResponse> Scoreboard::refuseModerator(const HttpRequest& request)
@@ -341,6 +362,7 @@ HttpResponse Scoreboard::moderate(const HttpRequest& request)
                            QStringLiteral("That is no entry or no action of this page."));
         }
         const bool done = store->moderate(id, *chosen);
+        forgetBoards();
         HttpResponse response;
         response.status = 303;
         response.contentType = "text/plain; charset=utf-8";
@@ -376,4 +398,36 @@ void Scoreboard::forgetOldEntries()
     if (ScoreStore* store = m_stores()) {
         store->forgetReceivedBefore(now - qint64(m_settings.retentionDays) * 24 * Hour);
     }
+}
+
+std::optional<std::vector<BoardEntry>>
+Scoreboard::boardEntries(Subject subject, std::pair<qint64, qint64> bounds, int limit)
+{
+    const QString key = QStringLiteral("%1 %2 %3").arg(int(subject)).arg(bounds.first).arg(limit);
+    const qint64 now = m_clock.steadyMs();
+    {
+        const std::lock_guard lock(m_boardsMutex);
+        const auto cached = m_boards.constFind(key);
+        if (cached != m_boards.constEnd() && now - cached->readSteadyMs < 1000) {
+            return cached->entries;
+        }
+    }
+    ScoreStore* store = m_stores();
+    auto entries = store ? store->board(subject, bounds, limit) : std::nullopt;
+    if (entries) {
+        const std::lock_guard lock(m_boardsMutex);
+        // Old days' and weeks' boards go as new ones come.
+        if (m_boards.size() > 64) {
+            m_boards.clear();
+        }
+        m_boards.insert(key, { now, *entries });
+    }
+    return entries;
+}
+
+void Scoreboard::forgetBoards()
+{
+    const std::lock_guard lock(m_boardsMutex);
+    m_boards.clear();
+    m_pages.clear();
 }

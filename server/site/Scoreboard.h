@@ -8,6 +8,7 @@
 #include "server/http/HttpExchange.h"
 #include "server/site/SiteFiles.h"
 
+#include <QHash>
 #include <QTimeZone>
 #include <atomic>
 #include <functional>
@@ -54,6 +55,12 @@ private:
     HttpResponse showBoard(const HttpRequest& request);
     HttpResponse moderate(const HttpRequest& request);
     void forgetOldEntries();
+    /// A board's entries, read at most once a second: a class opening the board together costs
+    /// the database one query, not thirty. Nothing when the database fails.
+    std::optional<std::vector<BoardEntry>>
+    boardEntries(Subject subject, std::pair<qint64, qint64> bounds, int limit);
+    /// A change made here shows on the next look, not a second later.
+    void forgetBoards();
     /// Whether the request carries the moderators' password; otherwise the answer to give.
     std::optional<HttpResponse> refuseModerator(const HttpRequest& request);
     HttpResponse page(int status, const QString& heading, const QString& body) const;
@@ -74,4 +81,12 @@ private:
     QHash<QByteArray, qint64> m_moderators;
     RateLimiter m_wrongPasswords { { 5, 60 * 1000 } };
     std::atomic<qint64> m_nextForgetting { 0 };
+    struct CachedBoard
+    {
+        qint64 readSteadyMs = 0;
+        std::vector<BoardEntry> entries;
+    };
+    std::mutex m_boardsMutex;
+    QHash<QString, CachedBoard> m_boards;
+    QHash<QString, std::pair<qint64, HttpResponse>> m_pages; ///< when read, and the page
 };

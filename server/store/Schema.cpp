@@ -6,7 +6,7 @@
 
 namespace {
 
-// An arbitrary number every Sumdash! server takes as its PostgreSQL advisory lock.
+// An arbitrary number every Sumdash! server takes as its PostgreSQL advisory lock on the schema.
 constexpr const char* PostgresWriteLock = "SELECT pg_advisory_xact_lock(5374656)";
 
 /// The steps from version n-1 to n, at index n-1. Later versions add steps; none is rewritten,
@@ -41,13 +41,9 @@ QStringList step(int version, DatabaseAddress::Kind kind)
     return {};
 }
 
-QString failure(const QSqlQuery& query)
-{
-    return query.lastError().text() + QStringLiteral(" (") + query.lastQuery() + u')';
-}
-
-} // namespace
-
+/// Statements that begin a transaction in which no other server changes the schema until it
+/// ends: SQLite's BEGIN IMMEDIATE takes the write lock at once; on PostgreSQL a transaction-wide
+/// advisory lock makes a second server starting at the same moment wait for the first.
 QStringList beginWriting(DatabaseAddress::Kind kind)
 {
     if (kind == DatabaseAddress::Kind::Sqlite) {
@@ -55,6 +51,13 @@ QStringList beginWriting(DatabaseAddress::Kind kind)
     }
     return { QStringLiteral("BEGIN"), QString::fromLatin1(PostgresWriteLock) };
 }
+
+QString failure(const QSqlQuery& query)
+{
+    return query.lastError().text() + QStringLiteral(" (") + query.lastQuery() + u')';
+}
+
+} // namespace
 
 QString migrateSchema(QSqlDatabase& database, DatabaseAddress::Kind kind)
 {

@@ -10,11 +10,6 @@
 /// written by a server that does not know its tables.
 inline constexpr int SchemaVersion = 1;
 
-/// Statements that begin a transaction in which no other server changes anything until it ends:
-/// SQLite's BEGIN IMMEDIATE takes the write lock at once; on PostgreSQL a transaction-wide
-/// advisory lock serialises writers across processes.
-QStringList beginWriting(DatabaseAddress::Kind kind);
-
 /// Creates the tables or migrates them to SchemaVersion, under the write lock; an empty text
 /// when the schema is current, otherwise what went wrong.
 QString migrateSchema(QSqlDatabase& database, DatabaseAddress::Kind kind);

@@ -4,10 +4,15 @@
 #include "server/core/Repeats.h"
 #include "server/store/Schema.h"
 
+#include <QFileInfo>
+#include <QHash>
 #include <QSqlError>
 #include <QSqlQuery>
 
 namespace {
+
+// The PostgreSQL advisory locks of names being recorded: a space of their own.
+constexpr int PostgresNameLockSpace = 5374657;
 
 constexpr const char* EntryColumns = "id, name, subject, seconds, received_ms, state, date_text";
 
@@ -55,6 +60,21 @@ QString notNull(const QString& text)
     return text.isNull() ? QStringLiteral("") : text;
 }
 
+/// One lock per SQLite file for the writers of this process.
+std::shared_ptr<std::mutex> writersOf(const QString& file)
+{
+    static std::mutex guard;
+    static QHash<QString, std::weak_ptr<std::mutex>> locks;
+    const std::lock_guard lock(guard);
+    const QString key = QFileInfo(file).absoluteFilePath();
+    std::shared_ptr<std::mutex> writers = locks.value(key).lock();
+    if (!writers) {
+        writers = std::make_shared<std::mutex>();
+        locks.insert(key, writers);
+    }
+    return writers;
+}
+
 } // namespace
 
 std::variant<std::unique_ptr<ScoreStore>, QString> ScoreStore::open(const DatabaseAddress& address,
@@ -95,7 +115,11 @@ std::variant<std::unique_ptr<ScoreStore>, QString> ScoreStore::open(const Databa
         return refuse(QStringLiteral("The database %1 cannot be used: %2")
                           .arg(printableDatabaseUrl(address), migrated));
     }
-    return std::unique_ptr<ScoreStore>(new ScoreStore(database, address.kind));
+    auto store = std::unique_ptr<ScoreStore>(new ScoreStore(database, address.kind));
+    if (address.kind == DatabaseAddress::Kind::Sqlite) {
+        store->m_writers = writersOf(address.sqliteFile);
+    }
+    return store;
 }
 
 ScoreStore::ScoreStore(QSqlDatabase database, DatabaseAddress::Kind kind)
@@ -106,6 +130,7 @@ ScoreStore::ScoreStore(QSqlDatabase database, DatabaseAddress::Kind kind)
 
 ScoreStore::~ScoreStore()
 {
+    m_statements.clear();
     const QString name = m_database.connectionName();
     m_database.close();
     m_database = QSqlDatabase();
@@ -130,12 +155,32 @@ void ScoreStore::noteFailure(const QSqlError& error)
         || m_lastError.contains(QLatin1String("no connection to the server"));
 }
 
-bool ScoreStore::begin()
+bool ScoreStore::begin(const QString& nameKey)
 {
+    if (m_writers) {
+        // This process's threads queue here rather than in SQLite's busy handler, which sleeps.
+        m_writing = std::unique_lock(*m_writers);
+    }
     QSqlQuery query(m_database);
-    for (const QString& statement : beginWriting(m_kind)) {
-        if (!query.exec(statement)) {
-            noteFailure(query.lastError());
+    const bool sqlite = m_kind == DatabaseAddress::Kind::Sqlite;
+    if (!query.exec(sqlite ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("BEGIN"))) {
+        noteFailure(query.lastError());
+        rollback();
+        return false;
+    }
+    if (!sqlite && !nameKey.isNull()) {
+        // Two servers recording the same name at once would both miss the other's repeat; one
+        // name's submissions take turns, everyone else's go on side by side.
+        QSqlQuery* lock = statement(QStringLiteral("SELECT pg_advisory_xact_lock(%1, hashtext(?))")
+                                        .arg(PostgresNameLockSpace));
+        if (!lock) {
+            rollback();
+            return false;
+        }
+        lock->bindValue(0, nameKey);
+        const bool locked = exec(*lock);
+        lock->finish();
+        if (!locked) {
             rollback();
             return false;
         }
@@ -147,6 +192,9 @@ bool ScoreStore::commit()
 {
     QSqlQuery query(m_database);
     if (query.exec(QStringLiteral("COMMIT"))) {
+        if (m_writing.owns_lock()) {
+            m_writing.unlock();
+        }
         return true;
     }
     noteFailure(query.lastError());
@@ -158,46 +206,79 @@ void ScoreStore::rollback()
 {
     QSqlQuery query(m_database);
     query.exec(QStringLiteral("ROLLBACK"));
+    if (m_writing.owns_lock()) {
+        m_writing.unlock();
+    }
+}
+
+QSqlQuery* ScoreStore::statement(const QString& sql)
+{
+    auto found = m_statements.find(sql);
+    if (found == m_statements.end()) {
+        QSqlQuery query(m_database);
+        query.setForwardOnly(true);
+        if (!query.prepare(sql)) {
+            noteFailure(query.lastError());
+            return nullptr;
+        }
+        found = m_statements.insert(sql, query);
+    }
+    return &found.value();
 }
 
 Recorded ScoreStore::record(const Submission& submission, qint64 receivedUtcMs,
                             const TokenCheck& token, const ModerationSettings& settings)
 {
     Recorded failed;
-    if (!begin()) {
+    const QString nameKey = notNull(nameApprovalKey(submission.name));
+    if (!begin(nameKey)) {
         return failed;
     }
     const auto abandon = [&]() {
         rollback();
         return failed;
     };
-    QSqlQuery query(m_database);
-    query.prepare(QStringLiteral("DELETE FROM used_nonces WHERE expires_ms < ?"));
-    query.addBindValue(receivedUtcMs);
-    if (!exec(query)) {
-        return abandon();
+    if (receivedUtcMs >= m_nextSweepUtcMs) {
+        // Used nonces past their token's expiry are of no more use; once a minute is enough.
+        QSqlQuery* sweep
+            = statement(QStringLiteral("DELETE FROM used_nonces WHERE expires_ms < ?"));
+        if (!sweep) {
+            return abandon();
+        }
+        sweep->bindValue(0, receivedUtcMs);
+        if (!exec(*sweep)) {
+            return abandon();
+        }
+        m_nextSweepUtcMs = receivedUtcMs + 60 * 1000;
     }
-    query.prepare(QStringLiteral(
+    QSqlQuery* nonce = statement(QStringLiteral(
         "INSERT INTO used_nonces (nonce, expires_ms) VALUES (?, ?) ON CONFLICT DO NOTHING"));
-    query.addBindValue(QString::fromLatin1(token.nonce.toBase64()));
-    query.addBindValue(token.expiresUtcMs);
-    if (!exec(query)) {
+    if (!nonce) {
         return abandon();
     }
-    if (query.numRowsAffected() != 1) {
+    nonce->bindValue(0, QString::fromLatin1(token.nonce.toBase64()));
+    nonce->bindValue(1, token.expiresUtcMs);
+    if (!exec(*nonce)) {
+        return abandon();
+    }
+    if (nonce->numRowsAffected() != 1) {
         rollback();
         return { Recorded::Outcome::Replayed, 0, EntryState::Shown };
     }
 
-    query.prepare(QStringLiteral("SELECT %1 FROM entries WHERE name = ? AND subject = ?"
-                                 " AND seconds = ? AND received_ms > ? AND received_ms < ?")
-                      .arg(QLatin1String(EntryColumns)));
-    query.addBindValue(notNull(submission.name));
-    query.addBindValue(int(submission.subject));
-    query.addBindValue(submission.seconds);
-    query.addBindValue(receivedUtcMs - RepeatWindowMs);
-    query.addBindValue(receivedUtcMs + RepeatWindowMs);
-    const auto recent = entries(query);
+    QSqlQuery* repeats
+        = statement(QStringLiteral("SELECT %1 FROM entries WHERE name = ? AND subject = ?"
+                                   " AND seconds = ? AND received_ms > ? AND received_ms < ?")
+                        .arg(QLatin1String(EntryColumns)));
+    if (!repeats) {
+        return abandon();
+    }
+    repeats->bindValue(0, notNull(submission.name));
+    repeats->bindValue(1, int(submission.subject));
+    repeats->bindValue(2, submission.seconds);
+    repeats->bindValue(3, receivedUtcMs - RepeatWindowMs);
+    repeats->bindValue(4, receivedUtcMs + RepeatWindowMs);
+    const auto recent = entries(*repeats);
     if (!recent) {
         return abandon();
     }
@@ -210,27 +291,39 @@ Recorded ScoreStore::record(const Submission& submission, qint64 receivedUtcMs,
         }
     }
 
-    query.prepare(QStringLiteral("SELECT 1 FROM approved_names WHERE name_key = ?"));
-    query.addBindValue(notNull(nameApprovalKey(submission.name)));
-    if (!exec(query)) {
-        return abandon();
+    bool approvedBefore = false;
+    if (settings.holdNewNames && !submission.anonymous()) {
+        QSqlQuery* approved
+            = statement(QStringLiteral("SELECT 1 FROM approved_names WHERE name_key = ?"));
+        if (!approved) {
+            return abandon();
+        }
+        approved->bindValue(0, nameKey);
+        if (!exec(*approved)) {
+            return abandon();
+        }
+        approvedBefore = approved->next();
+        approved->finish();
     }
-    const EntryState state = initialState(submission, settings, query.next());
+    const EntryState state = initialState(submission, settings, approvedBefore);
 
-    query.prepare(QStringLiteral("INSERT INTO entries"
-                                 " (name, subject, seconds, date_text, received_ms, state)"
-                                 " VALUES (?, ?, ?, ?, ?, ?) RETURNING id"));
-    query.addBindValue(notNull(submission.name));
-    query.addBindValue(int(submission.subject));
-    query.addBindValue(submission.seconds);
-    query.addBindValue(notNull(submission.date));
-    query.addBindValue(receivedUtcMs);
-    query.addBindValue(int(state));
-    if (!exec(query) || !query.next()) {
+    QSqlQuery* insert = statement(
+        QStringLiteral("INSERT INTO entries (name, subject, seconds, date_text, received_ms, state)"
+                       " VALUES (?, ?, ?, ?, ?, ?) RETURNING id"));
+    if (!insert) {
         return abandon();
     }
-    const qint64 id = query.value(0).toLongLong();
-    query.finish();
+    insert->bindValue(0, notNull(submission.name));
+    insert->bindValue(1, int(submission.subject));
+    insert->bindValue(2, submission.seconds);
+    insert->bindValue(3, notNull(submission.date));
+    insert->bindValue(4, receivedUtcMs);
+    insert->bindValue(5, int(state));
+    if (!exec(*insert) || !insert->next()) {
+        return abandon();
+    }
+    const qint64 id = insert->value(0).toLongLong();
+    insert->finish();
     if (!commit()) {
         return failed;
     }
@@ -247,23 +340,28 @@ std::optional<std::vector<BoardEntry>> ScoreStore::entries(QSqlQuery& query)
     while (query.next()) {
         found.push_back(entryAt(query));
     }
+    // A kept statement left open would hold SQLite's read snapshot until its next use.
+    query.finish();
     return found;
 }
 
 std::optional<std::vector<BoardEntry>>
 ScoreStore::board(Subject subject, std::pair<qint64, qint64> bounds, int limit)
 {
-    QSqlQuery query(m_database);
-    query.prepare(QStringLiteral("SELECT %1 FROM entries WHERE subject = ? AND state = ?"
-                                 " AND received_ms >= ? AND received_ms < ?"
-                                 " ORDER BY seconds, received_ms, id LIMIT ?")
-                      .arg(QLatin1String(EntryColumns)));
-    query.addBindValue(int(subject));
-    query.addBindValue(int(EntryState::Shown));
-    query.addBindValue(bounds.first);
-    query.addBindValue(bounds.second);
-    query.addBindValue(limit);
-    return entries(query);
+    QSqlQuery* query = statement(QStringLiteral("SELECT %1 FROM entries WHERE subject = ?"
+                                                " AND state = ? AND received_ms >= ?"
+                                                " AND received_ms < ?"
+                                                " ORDER BY seconds, received_ms, id LIMIT ?")
+                                     .arg(QLatin1String(EntryColumns)));
+    if (!query) {
+        return std::nullopt;
+    }
+    query->bindValue(0, int(subject));
+    query->bindValue(1, int(EntryState::Shown));
+    query->bindValue(2, bounds.first);
+    query->bindValue(3, bounds.second);
+    query->bindValue(4, limit);
+    return entries(*query);
 }
 
 std::optional<BoardEntry> ScoreStore::entry(qint64 id)
@@ -293,7 +391,7 @@ std::optional<std::vector<BoardEntry>> ScoreStore::latest(int limit, bool heldOn
 
 bool ScoreStore::moderate(qint64 id, ModerationAction action)
 {
-    if (!begin()) {
+    if (!begin(QString())) {
         return false;
     }
     QSqlQuery query(m_database);

@@ -9,14 +9,16 @@
 #include "server/core/Submission.h"
 #include "server/store/DatabaseAddress.h"
 
+#include <QHash>
 #include <QSqlDatabase>
+#include <QSqlQuery>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <variant>
 #include <vector>
 
 class QSqlError;
-class QSqlQuery;
 
 /// What became of a confirmed submission.
 struct Recorded
@@ -80,7 +82,10 @@ public:
 
 private:
     ScoreStore(QSqlDatabase database, DatabaseAddress::Kind kind);
-    bool begin();
+    /// Begins a write. nameKey: the name being recorded (PostgreSQL locks it); null for none.
+    bool begin(const QString& nameKey);
+    /// The prepared statement for sql, kept for the connection's life; nullptr when it fails.
+    QSqlQuery* statement(const QString& sql);
     bool commit();
     void rollback();
     bool exec(QSqlQuery& query);
@@ -91,4 +96,8 @@ private:
     DatabaseAddress::Kind m_kind;
     QString m_lastError;
     bool m_broken = false;
+    QHash<QString, QSqlQuery> m_statements;
+    std::shared_ptr<std::mutex> m_writers; ///< SQLite: this process's writers of the file
+    std::unique_lock<std::mutex> m_writing;
+    qint64 m_nextSweepUtcMs = 0;
 };

@@ -2,6 +2,7 @@
 // port: every page and status, the way from the game's link through the confirmation to the
 // board, the token, escaping, rate limits, moderation, and malformed and oversized requests.
 #include "server/app/ScoreboardServer.h"
+#include "server/store/ScoreStore.h"
 #include "tests/server/RawHttp.h"
 
 #include <QRegularExpression>
@@ -62,6 +63,7 @@ private slots:
     void refusesTokensItDidNotIssue();
     void asksAgainWhenTheTokenIsOld();
     void showsHostileNamesAsText();
+    void showsAnotherServersTimesWithinASecond();
     void slowsDownOneNameSendingMany();
     void letsModeratorsApproveHideAndDelete();
     void refusesMalformedAndOversizedRequests_data();
@@ -300,6 +302,30 @@ void SiteTest::showsHostileNamesAsText()
         QVERIFY(!page.contains("<script"));
         QVERIFY(!page.contains(QStringLiteral("\u202E").toUtf8()));
     }
+}
+
+void SiteTest::showsAnotherServersTimesWithinASecond()
+{
+    startServer();
+    QVERIFY(board("").contains("No times"));
+    // Another server process on the same database records a time.
+    {
+        auto opened = ScoreStore::open(
+            std::get<DatabaseAddress>(parseDatabaseUrl(
+                "sqlite:" + m_folder->filePath(QStringLiteral("data/scores.sqlite")))),
+            QStringLiteral("other server"));
+        QVERIFY(std::holds_alternative<std::unique_ptr<ScoreStore>>(opened));
+        const Submission bo { QStringLiteral("Bo"), Subject::Addition, 99, QString() };
+        QCOMPARE(std::get<std::unique_ptr<ScoreStore>>(opened)
+                     ->record(bo, m_now->load(),
+                              { TokenVerdict::Valid, "other", m_now->load() + Minute }, {})
+                     .outcome,
+                 Recorded::Outcome::Added);
+    }
+    *m_steady += 999;
+    QVERIFY(!board("").contains("<td>Bo</td>"));
+    *m_steady += 1;
+    QVERIFY(board("").contains("<td>Bo</td>"));
 }
 
 void SiteTest::slowsDownOneNameSendingMany()
