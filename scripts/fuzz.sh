@@ -11,7 +11,7 @@ seconds="${1:-60}"
 sumdash_install_missing clang libclang-rt-14-dev
 sumdash_build fuzz >/dev/null
 
-for target in club_reader practice_count top_times; do
+for target in club_reader practice_count top_times submit_query; do
     corpus="$SUMDASH_ROOT/fuzz/corpus/$target"
     mkdir -p "$corpus"
     log="$SUMDASH_ROOT/build-fuzz/$target.log"

@@ -3,6 +3,8 @@
 
 #include "server/core/PlayerText.h"
 
+#include <QUrl>
+
 namespace {
 
 const char* const DefaultName = "Your Name";
@@ -67,6 +69,17 @@ std::variant<Submission, SubmitRefusal> checkedSubmission(const SubmitFields& fi
     }
     submission.date = std::move(*date);
     return submission;
+}
+
+QByteArray submitQuery(const Submission& submission)
+{
+    const int minutes = submission.seconds / 60;
+    const int seconds = submission.seconds % 60;
+    return "name=" + QUrl::toPercentEncoding(submission.name) + "&subj="
+        + subjectCode(submission.subject).toLatin1() + "&time=" + QByteArray::number(minutes)
+        + "%3A" + QByteArray::number(seconds).rightJustified(2, '0')
+        + "&date=" + QUrl::toPercentEncoding(submission.date) + "&valid="
+        + QByteArray::number(submissionCheckValue(minutes, seconds, submission.subject));
 }
 
 std::variant<Submission, SubmitRefusal> submissionFromQuery(QByteArrayView rawQuery)

@@ -40,5 +40,10 @@ std::optional<int> submittedSeconds(const QString& time);
 /// Checks subject, time, check value, name and date, in that order, and cleans the texts.
 std::variant<Submission, SubmitRefusal> checkedSubmission(const SubmitFields& fields);
 
+/// The query of a link the game could have sent for submission, every value percent-encoded:
+/// submissionFromQuery() reads it back into the same submission. The confirmation page's form
+/// posts to it, so the post is checked the way the link was and can carry only what was shown.
+QByteArray submitQuery(const Submission& submission);
+
 /// parseSubmitQuery() and then checkedSubmission(): the submission a raw query carries.
 std::variant<Submission, SubmitRefusal> submissionFromQuery(QByteArrayView rawQuery);

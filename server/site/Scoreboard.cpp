@@ -20,18 +20,10 @@ namespace {
 constexpr int BoardLengthEach = 10; ///< every subject on one page
 constexpr int BoardLengthOne = 25; ///< one subject's page
 
-/// The submission's own address, its cleaned fields encoded anew: the form posts to it, so the
-/// post is checked the way the link was, and only what the page showed can be posted.
+/// The submission's own address, its cleaned fields encoded anew.
 QString submitAddress(const Submission& submission)
 {
-    const auto encoded
-        = [](const QString& text) { return QString::fromLatin1(QUrl::toPercentEncoding(text)); };
-    const int check = submissionCheckValue(submission.seconds / 60, submission.seconds % 60,
-                                           submission.subject);
-    return QStringLiteral("/cgi-bin/submit.pl?name=%1&subj=%2&time=%3&date=%4&valid=%5")
-        .arg(encoded(submission.name), subjectCode(submission.subject),
-             encoded(submittedTimeText(submission.seconds)), encoded(submission.date),
-             QString::number(check));
+    return QStringLiteral("/cgi-bin/submit.pl?") + QString::fromLatin1(submitQuery(submission));
 }
 
 /// The value of key in a form body (application/x-www-form-urlencoded), decoded once.

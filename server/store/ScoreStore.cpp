@@ -99,7 +99,9 @@ std::variant<std::unique_ptr<ScoreStore>, QString> ScoreStore::open(const Databa
         // NORMAL keeps every commit through a crash of the server; a power cut may lose the last
         // moments, never the file.
         QSqlQuery pragma(database);
+        // A deleted time is overwritten, not left readable in the file's free pages.
         if (!pragma.exec(QStringLiteral("PRAGMA journal_mode = WAL"))
+            || !pragma.exec(QStringLiteral("PRAGMA secure_delete = ON"))
             || !pragma.exec(QStringLiteral("PRAGMA synchronous = NORMAL"))) {
             return refuse(QStringLiteral("The database %1 cannot be set up: %2")
                               .arg(printableDatabaseUrl(address), pragma.lastError().text()));

@@ -70,6 +70,14 @@ void SubmissionTest::accepts()
     QCOMPARE(submission.name, name);
     QCOMPARE(submission.seconds, seconds);
     QCOMPARE(submission.date, "7/12/2026");
+
+    // The confirmation's form posts to the submission encoded anew, which must read back the same.
+    const auto again = submissionFromQuery(submitQuery(submission));
+    QVERIFY(std::holds_alternative<Submission>(again));
+    QCOMPARE(std::get<Submission>(again).name, submission.name);
+    QCOMPARE(std::get<Submission>(again).subject, submission.subject);
+    QCOMPARE(std::get<Submission>(again).seconds, submission.seconds);
+    QCOMPARE(std::get<Submission>(again).date, submission.date);
 }
 
 void SubmissionTest::refuses_data()
