@@ -4,6 +4,7 @@
 #include "app/GameFacts.h"
 #include "app/MainWindow.h"
 #include "engine/GameState.h"
+#include "web/SiteAddress.h"
 
 #include <utility>
 
@@ -28,6 +29,7 @@ struct AssembledGame
     Browser browser;
     SystemInfo systemInfo;
     GameFacts facts { records.topTimes, records.folder() };
+    const WebSite site { builtInSiteAddress(), browser };
     MainWindow frmMain { basGlobals,       random,        runClock,
-                         records.stores(), facts.history, DesktopServices { browser, systemInfo } };
+                         records.stores(), facts.history, DesktopServices { site, systemInfo } };
 };

@@ -354,22 +354,22 @@ void MainWindow::mnuViewClub_Click()
 
 void MainWindow::mnuOnlineTimes_Click()
 {
-    OpenWebPage(this, m_desktop.browser, QStringLiteral("/cgi-bin/toptimes.pl"));
+    OpenWebPage(this, m_desktop.site, QStringLiteral("/cgi-bin/toptimes.pl"));
 }
 
 void MainWindow::mnuSumdashOnline_Click()
 {
-    OpenWebPage(this, m_desktop.browser, QStringLiteral("/sumdash.htm"));
+    OpenWebPage(this, m_desktop.site, QStringLiteral("/sumdash.htm"));
 }
 
 void MainWindow::mnuHome_Click()
 {
-    OpenWebPage(this, m_desktop.browser, QStringLiteral("/"));
+    OpenWebPage(this, m_desktop.site, QStringLiteral("/"));
 }
 
 void MainWindow::mnuOnSupport_Click()
 {
-    OpenWebPage(this, m_desktop.browser, QStringLiteral("/contact.htm"));
+    OpenWebPage(this, m_desktop.site, QStringLiteral("/contact.htm"));
 }
 
 void MainWindow::mnuAbout_Click()
@@ -479,12 +479,11 @@ void MainWindow::FinishRun()
     QAccessibleEvent finished(page, QAccessible::Alert);
     QAccessible::updateAccessibility(&finished);
     std::optional<FactPracticeRequest> practice;
-    StatsWindow::showModal(this, basGlobals, RunResults::of(basGlobals), m_stores,
-                           m_desktop.browser, [&](QWidget* over) {
-                               practice = FactTimesWindow::showModal(over, m_facts,
-                                                                     basGlobals.ProblemType);
-                               return practice.has_value();
-                           });
+    StatsWindow::showModal(
+        this, basGlobals, RunResults::of(basGlobals), m_stores, m_desktop.site, [&](QWidget* over) {
+            practice = FactTimesWindow::showModal(over, m_facts, basGlobals.ProblemType);
+            return practice.has_value();
+        });
     regainFocus();
     if (practice) {
         practiseFacts(std::move(*practice));

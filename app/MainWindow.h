@@ -3,14 +3,15 @@
 
 #include "engine/DrillRun.h"
 #include "records/RecordStores.h"
+#include "web/WebSite.h"
 
 class SystemInfoLauncher;
-class WebBrowser;
 
-/// What the main window reaches outside the program through: a browser, a system tool.
+/// What the main window reaches outside the program through: the maker's site in a browser, a
+/// system tool.
 struct DesktopServices
 {
-    WebBrowser& browser;
+    WebSite site;
     SystemInfoLauncher& systemInfo;
 };
 

@@ -2,7 +2,6 @@
 #include "results/OnlineSubmission.h"
 
 #include "engine/ProblemTypes.h"
-#include "web/SiteAddress.h"
 
 #include <QUrl>
 
@@ -47,16 +46,16 @@ QString submissionDate(const QDate& date, const QLocale& locale)
     return locale.toString(date, format);
 }
 
-QString submissionAddress(const QString& name, std::int16_t problemType, const QString& clockText,
-                          const QDate& date, const QLocale& locale)
+QString submissionAddress(const QString& siteAddress, const QString& name, std::int16_t problemType,
+                          const QString& clockText, const QDate& date, const QLocale& locale)
 {
     const ProblemTypeInfo* type = problemTypeInfo(problemType);
     const QString subject = type != nullptr
         ? QString::fromLatin1(type->subjectCode.data(),
                               static_cast<qsizetype>(type->subjectCode.size()))
         : QString();
-    return QString::fromUtf8(SiteBaseAddress) + QStringLiteral("/cgi-bin/submit.pl?name=")
-        + encoded(name) + QStringLiteral("&subj=") + encoded(subject) + QStringLiteral("&time=")
+    return siteAddress + QStringLiteral("/cgi-bin/submit.pl?name=") + encoded(name)
+        + QStringLiteral("&subj=") + encoded(subject) + QStringLiteral("&time=")
         + encoded(clockText) + QStringLiteral("&date=") + encoded(submissionDate(date, locale))
         + QStringLiteral("&valid=") + QString::number(submissionCheckValue(clockText, problemType));
 }

@@ -22,7 +22,7 @@ std::int16_t submissionCheckValue(const QString& clockText, std::int16_t problem
 /// a four-digit year (12/7/2026 under a United States setting).
 QString submissionDate(const QDate& date, const QLocale& locale);
 
-/// The whole address: SiteBaseAddress + "/cgi-bin/submit.pl?name=...&subj=...&time=...&date=...
+/// The whole address: siteAddress + "/cgi-bin/submit.pl?name=...&subj=...&time=...&date=...
 /// &valid=...", every value percent-encoded (UTF-8), so a name cannot add or change a key.
-QString submissionAddress(const QString& name, std::int16_t problemType, const QString& clockText,
-                          const QDate& date, const QLocale& locale);
+QString submissionAddress(const QString& siteAddress, const QString& name, std::int16_t problemType,
+                          const QString& clockText, const QDate& date, const QLocale& locale);

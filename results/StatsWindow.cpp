@@ -17,7 +17,6 @@
 #include "ui/PictureButton.h"
 #include "ui/SvgPicture.h"
 #include "ui/Twips.h"
-#include "web/SiteAddress.h"
 #include "web/SiteDomain.h"
 #include "web/WebPages.h"
 
@@ -66,9 +65,9 @@ QPushButton* makePictureButton(QWidget* parent, const char* name, const QString&
 } // namespace
 
 void StatsWindow::showModal(QWidget* parent, GameState& basGlobals, const RunResults& results,
-                            RecordStores stores, WebBrowser& browser, FactTimesOpener factTimes)
+                            RecordStores stores, WebSite site, FactTimesOpener factTimes)
 {
-    StatsWindow window(parent, basGlobals, results, stores, browser, std::move(factTimes));
+    StatsWindow window(parent, basGlobals, results, stores, std::move(site), std::move(factTimes));
     // The results come up first, already modal; the name prompt, a failure to save and the
     // board open over them.
     window.setModal(true);
@@ -78,12 +77,12 @@ void StatsWindow::showModal(QWidget* parent, GameState& basGlobals, const RunRes
 }
 
 StatsWindow::StatsWindow(QWidget* parent, GameState& globals, const RunResults& results,
-                         RecordStores stores, WebBrowser& browser, FactTimesOpener factTimes)
+                         RecordStores stores, WebSite site, FactTimesOpener factTimes)
     : QDialog(parent)
     , basGlobals(globals)
     , m_results(results)
     , m_stores(stores)
-    , m_browser(browser)
+    , m_site(std::move(site))
     , m_factTimes(std::move(factTimes))
 {
     setObjectName(QStringLiteral("frmStats"));
@@ -120,8 +119,9 @@ StatsWindow::StatsWindow(QWidget* parent, GameState& globals, const RunResults& 
     submitButton = makePictureButton(this, "Command1", QStringLiteral("Submit Time To Pellmoor!"),
                                      twips(1920, 2400, 1575, 1335),
                                      QStringLiteral(":/assets/submit.svg"), QSize(80, 48));
-    submitButton->setToolTip(QStringLiteral("Click here to submit your time to %1.")
-                                 .arg(QString::fromStdString(siteDomain(SiteBaseAddress))));
+    submitButton->setToolTip(
+        QStringLiteral("Click here to submit your time to %1.")
+            .arg(QString::fromStdString(siteDomain(m_site.address.toStdString()))));
     clubButton = makeButton(this, "Command5", QStringLiteral("View Sumdash Club"),
                             twips(1920, 2400, 2775, 375));
     topTimesButton = makeButton(this, "Command2", QStringLiteral("View Top Times"),
@@ -216,11 +216,12 @@ void StatsWindow::recordTopTime()
 void StatsWindow::onSubmit()
 {
     submitButton->hide();
-    basGlobals.NamePromptTitle = submissionPrompt();
+    basGlobals.NamePromptTitle = submissionPrompt(m_site.address.toStdString());
     const QString name = NameDialog::ask(this, basGlobals, NameDialog::Banner::Hidden);
-    const QString address = submissionAddress(name, basGlobals.ProblemType, m_results.clockText(),
-                                              QDate::currentDate(), QLocale());
-    openWebAddress(this, m_browser, address);
+    const QString address
+        = submissionAddress(m_site.address, name, basGlobals.ProblemType, m_results.clockText(),
+                            QDate::currentDate(), QLocale());
+    openWebAddress(this, m_site.browser, address);
     basGlobals.NamePromptTitle.clear();
     regainFocus();
 }

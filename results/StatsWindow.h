@@ -3,12 +3,12 @@
 
 #include "records/RecordStores.h"
 #include "results/RunResults.h"
+#include "web/WebSite.h"
 
 #include <QDialog>
 #include <functional>
 
 struct GameState;
-class WebBrowser;
 class QLabel;
 class QPushButton;
 
@@ -25,12 +25,13 @@ public:
     /// factTimes, when given, is offered by a "Fact Times" button: it opens that window over
     /// the results and returns true when a practice run was asked for, which closes the results.
     using FactTimesOpener = std::function<bool(QWidget* over)>;
+    /// site is where a time is submitted to.
     static void showModal(QWidget* parent, GameState& basGlobals, const RunResults& results,
-                          RecordStores stores, WebBrowser& browser, FactTimesOpener factTimes = {});
+                          RecordStores stores, WebSite site, FactTimesOpener factTimes = {});
 
     /// Lays the results out; opens nothing and stores nothing.
     StatsWindow(QWidget* parent, GameState& basGlobals, const RunResults& results,
-                RecordStores stores, WebBrowser& browser, FactTimesOpener factTimes = {});
+                RecordStores stores, WebSite site, FactTimesOpener factTimes = {});
 
     /// Once the window is on screen: a timed run within 3:00 is ranked into its type's table;
     /// when it made the table the name is asked, every table saved (or the failure said) and the
@@ -51,7 +52,7 @@ private:
     GameState& basGlobals;
     const RunResults m_results;
     RecordStores m_stores;
-    WebBrowser& m_browser;
+    WebSite m_site;
     FactTimesOpener m_factTimes;
     QLabel* correctCaption;
     QLabel* timeCaption;

@@ -1,8 +1,6 @@
 // The maker's web site as the player reads it: its domain name, and the submission prompt.
 #include "web/SiteDomain.h"
 
-#include "web/SiteAddress.h"
-
 std::string siteDomain(std::string_view baseAddress)
 {
     std::string_view rest = baseAddress;
@@ -19,7 +17,7 @@ std::string siteDomain(std::string_view baseAddress)
     return std::string(rest.substr(0, rest.find(':')));
 }
 
-std::string submissionPrompt()
+std::string submissionPrompt(std::string_view baseAddress)
 {
-    return "Submit time to " + siteDomain(SiteBaseAddress) + "!";
+    return "Submit time to " + siteDomain(baseAddress) + "!";
 }

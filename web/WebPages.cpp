@@ -2,12 +2,12 @@
 #include "web/WebPages.h"
 
 #include "ui/DialogFrame.h"
-#include "web/SiteAddress.h"
 #include "web/WebBrowser.h"
+#include "web/WebSite.h"
 
-void OpenWebPage(QWidget* parent, WebBrowser& browser, const QString& path)
+void OpenWebPage(QWidget* parent, const WebSite& site, const QString& path)
 {
-    openWebAddress(parent, browser, QString::fromUtf8(SiteBaseAddress) + path);
+    openWebAddress(parent, site.browser, site.address + path);
 }
 
 void openWebAddress(QWidget* parent, WebBrowser& browser, const QString& address)

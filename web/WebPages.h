@@ -5,9 +5,10 @@
 
 class QWidget;
 class WebBrowser;
+struct WebSite;
 
-/// Opens SiteBaseAddress followed by the path ("/", "/sumdash.htm", ...).
-void OpenWebPage(QWidget* parent, WebBrowser& browser, const QString& path);
+/// Opens the site's address followed by the path ("/", "/sumdash.htm", ...).
+void OpenWebPage(QWidget* parent, const WebSite& site, const QString& path);
 
 /// Opens a complete address; when no browser can be started, a message names the address and
 /// the game carries on.

@@ -222,7 +222,7 @@ void FactTimesTest::resultsWindowOpensFactTimesOverItself()
         stats->close();
     });
     StatsWindow::showModal(nullptr, globals, RunResults { 1, 5, 2, 0 }, game.records.stores(),
-                           game.browser);
+                           game.site);
     QCOMPARE(designedButtons, withoutFactTimes);
 }
 

@@ -10,6 +10,7 @@
 #include "setup/OptionsDialog.h"
 #include "setup/SelectDialog.h"
 #include "tests/support/GameFixture.h"
+#include "web/SiteAddress.h"
 
 #include <QAbstractButton>
 #include <QDir>
@@ -137,6 +138,7 @@ void ScreenshotTest::recordsWindows()
     globals.ProblemType = 3;
     TempRecords records;
     RecordingBrowser browser;
+    const WebSite site { builtInSiteAddress(), browser };
     QVERIFY(records.club.SaveClubRecord(clubRecordText("Ann", "1:47", "Multiplication")));
     ModalDialogDriver driver;
     driver.then([](QWidget* prompt) {
@@ -156,16 +158,14 @@ void ScreenshotTest::recordsWindows()
         checkAndKeep(club, "frmClub");
         club->close();
     });
-    StatsWindow::showModal(nullptr, globals, RunResults { 2, 45, 100, 0 }, records.stores(),
-                           browser);
+    StatsWindow::showModal(nullptr, globals, RunResults { 2, 45, 100, 0 }, records.stores(), site);
 
     globals.TimedMode = false;
     driver.then([](QWidget* stats) {
         checkAndKeep(stats, "frmStats-practice");
         stats->close();
     });
-    StatsWindow::showModal(nullptr, globals, RunResults { 12, 5, 93, 7 }, records.stores(),
-                           browser);
+    StatsWindow::showModal(nullptr, globals, RunResults { 12, 5, 93, 7 }, records.stores(), site);
     QVERIFY(driver.finished());
     QVERIFY(driver.closedByForce().isEmpty());
 }

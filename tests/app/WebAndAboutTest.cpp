@@ -22,7 +22,7 @@ namespace {
 
 QString site(const QString& path)
 {
-    return QString::fromUtf8(SiteBaseAddress) + path;
+    return builtInSiteAddress() + path;
 }
 
 QString queryValue(const QString& address, const QString& key)
@@ -116,8 +116,8 @@ void WebAndAboutTest::submittingATime()
         clickChild(stats, "Command3");
     });
     driver.then([&](QWidget* prompt) {
-        const QString heading
-            = "Submit time to " + QString::fromStdString(siteDomain(SiteBaseAddress)) + "!";
+        const QString heading = "Submit time to "
+            + QString::fromStdString(siteDomain(builtInSiteAddress().toStdString())) + "!";
         auto* label = child<QLabel>(prompt, "Label2");
         QCOMPARE(label->text(), heading);
         QVERIFY(label->fontMetrics().horizontalAdvance(heading) <= label->width());
@@ -128,7 +128,7 @@ void WebAndAboutTest::submittingATime()
         QTest::keyClick(name, Qt::Key_Return);
     });
     StatsWindow::showModal(nullptr, globals, RunResults { 2, 48, 100, 0 }, records.stores(),
-                           browser);
+                           WebSite { builtInSiteAddress(), browser });
     QVERIFY(driver.finished());
     QVERIFY(driver.closedByForce().isEmpty());
     QCOMPARE(browser.addresses.size(), 1);
@@ -168,7 +168,7 @@ void WebAndAboutTest::submitAndJoinInEitherOrder()
             driver.then([](QWidget* board) { board->close(); });
         }
         StatsWindow::showModal(nullptr, globals, RunResults { 1, 0, 100, 0 }, records.stores(),
-                               browser);
+                               WebSite { builtInSiteAddress(), browser });
         QVERIFY(driver.finished());
         QVERIFY(driver.closedByForce().isEmpty());
         QCOMPARE(browser.addresses.size(), 1);

@@ -11,6 +11,7 @@
 #include "testing/TempRecords.h"
 #include "tests/support/ChildNamed.h"
 #include "tests/support/ShownText.h"
+#include "web/SiteAddress.h"
 #include "web/SiteDomain.h"
 
 #include <QComboBox>
@@ -61,6 +62,7 @@ class RecordsWindowsTest : public QObject
     Q_OBJECT
 
     RecordingBrowser m_browser;
+    const WebSite m_site { builtInSiteAddress(), m_browser };
 
 private slots:
     void initTestCase() { registerDesignFonts(); }
@@ -92,7 +94,8 @@ void RecordsWindowsTest::namePromptHeadings_data()
                               << "You have a top 5 time!" << true;
     QTest::newRow("club") << "You are in the Sumdash Club!"
                           << "You are in the Sumdash Club!" << true;
-    const QString submission = QString::fromStdString(submissionPrompt());
+    const QString submission
+        = QString::fromStdString(submissionPrompt(builtInSiteAddress().toStdString()));
     QTest::newRow("submission") << submission << submission << false;
 }
 
@@ -467,7 +470,7 @@ void RecordsWindowsTest::joiningTheClub()
         clickChild(board, "Command3");
     });
     StatsWindow::showModal(nullptr, globals, RunResults { 2, 47, 100, 0 }, records.stores(),
-                           m_browser);
+                           m_site);
     QVERIFY(driver.finished());
     QVERIFY(driver.closedByForce().isEmpty());
     QFile file(records.club.path());
@@ -499,7 +502,7 @@ void RecordsWindowsTest::joiningWhenTheClubCannotBeSaved()
     });
     driver.then([](QWidget* board) { board->close(); });
     StatsWindow::showModal(nullptr, globals, RunResults { 1, 0, 100, 0 },
-                           RecordStores { records.topTimes, folder }, m_browser);
+                           RecordStores { records.topTimes, folder }, m_site);
     QCOMPARE(message, "Unable to save file.");
     QCOMPARE(driver.dialogsSeen(), QStringList({ "frmStats", "frmTopTime", "", "frmClub" }));
     QVERIFY(driver.closedByForce().isEmpty());
@@ -525,7 +528,7 @@ void RecordsWindowsTest::topTimeThatCannotBeSavedIsReported()
     driver.then([](QWidget* board) { board->close(); });
     driver.then([](QWidget* stats) { stats->close(); });
     StatsWindow::showModal(nullptr, globals, RunResults { 1, 30, 100, 0 },
-                           RecordStores { store, club }, m_browser);
+                           RecordStores { store, club }, m_site);
     QCOMPARE(message, "Unable to save file.");
     QVERIFY(driver.closedByForce().isEmpty());
 }

@@ -9,7 +9,6 @@
 #include "testing/TempRecords.h"
 #include "tests/support/ChildNamed.h"
 #include "web/SiteAddress.h"
-#include "web/SiteDomain.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -70,6 +69,7 @@ class ResultsTest : public QObject
     Q_OBJECT
 
     RecordingBrowser m_browser;
+    const WebSite m_site { builtInSiteAddress(), m_browser };
 
 private slots:
     void initTestCase() { registerDesignFonts(); }
@@ -188,7 +188,7 @@ void ResultsTest::qualifyingTimedRunOffersTheRewards()
     const QStringList minutesAndSeconds = time.split(':');
     const RunResults results { static_cast<std::int16_t>(minutesAndSeconds[0].toInt()),
                                static_cast<std::int16_t>(minutesAndSeconds[1].toInt()), 100, 0 };
-    StatsWindow::showModal(nullptr, globals, results, records.stores(), m_browser);
+    StatsWindow::showModal(nullptr, globals, results, records.stores(), m_site);
     QVERIFY(driver.finished());
     QVERIFY(driver.closedByForce().isEmpty());
     QCOMPARE(driver.dialogsSeen().size(), ranked ? 3 : 1);
@@ -203,7 +203,7 @@ void ResultsTest::resultsOpenNothingUntilShown()
     globals.ProblemType = 1;
     ModalDialogDriver driver; // no steps: a dialog that opens all the same is closed and noted
     const StatsWindow window(nullptr, globals, RunResults { 0, 59, 100, 0 }, records.stores(),
-                             m_browser);
+                             m_site);
     QCOMPARE(driver.dialogsSeen(), QStringList());
     QVERIFY(!QFile::exists(records.topTimes.filePath())); // no time ranked or saved
 }
@@ -223,8 +223,7 @@ void ResultsTest::slowTimedRunShowsTheTimeAlone()
         QVERIFY(!shown(dialog, "PercentLab"));
         dialog->close(); // the close box
     });
-    StatsWindow::showModal(nullptr, globals, RunResults { 3, 1, 100, 0 }, records.stores(),
-                           m_browser);
+    StatsWindow::showModal(nullptr, globals, RunResults { 3, 1, 100, 0 }, records.stores(), m_site);
     QVERIFY(driver.closedByForce().isEmpty());
 }
 
@@ -250,8 +249,7 @@ void ResultsTest::practiceRunShowsCountsAndPercentage()
         QCOMPARE(child<QWidget>(dialog, "ShowTime")->y(), 0);
         QTest::keyClick(child<QWidget>(dialog, "Command3"), Qt::Key_Space);
     });
-    StatsWindow::showModal(nullptr, globals, RunResults { 1, 5, 3, 5 }, records.stores(),
-                           m_browser);
+    StatsWindow::showModal(nullptr, globals, RunResults { 1, 5, 3, 5 }, records.stores(), m_site);
     QVERIFY(driver.closedByForce().isEmpty());
 }
 
@@ -269,8 +267,7 @@ void ResultsTest::onlyCorrectPracticeShowsTheTimeAlone()
         QCOMPARE(crowded(dialog), QStringList {});
         clickChild(dialog, "Command3");
     });
-    StatsWindow::showModal(nullptr, globals, RunResults { 0, 40, 10, 0 }, records.stores(),
-                           m_browser);
+    StatsWindow::showModal(nullptr, globals, RunResults { 0, 40, 10, 0 }, records.stores(), m_site);
     QVERIFY(driver.closedByForce().isEmpty());
 }
 
@@ -286,14 +283,13 @@ void ResultsTest::submitToolTipNamesTheSite()
     driver.then([&](QWidget* dialog) {
         QCOMPARE(dialog->objectName(), "frmStats");
         QCOMPARE(child<QWidget>(dialog, "Command1")->toolTip(),
-                 "Click here to submit your time to "
-                     + QString::fromStdString(siteDomain(SiteBaseAddress)) + ".");
+                 "Click here to submit your time to scores.example.org.");
         QCOMPARE(child<QWidget>(dialog, "Command4")->toolTip(),
                  "Click here to join the Sumdash Club.");
         dialog->close();
     });
     StatsWindow::showModal(nullptr, globals, RunResults { 1, 0, 100, 0 }, records.stores(),
-                           m_browser);
+                           WebSite { "https://scores.example.org:8443", m_browser });
     QVERIFY(driver.finished());
     QVERIFY(driver.closedByForce().isEmpty());
 }
@@ -310,8 +306,7 @@ void ResultsTest::longTimeIsNotCut()
         QVERIFY(time->geometry().right() < dialog->width());
         dialog->close();
     });
-    StatsWindow::showModal(nullptr, globals, RunResults { 12, 5, 13, 5 }, records.stores(),
-                           m_browser);
+    StatsWindow::showModal(nullptr, globals, RunResults { 12, 5, 13, 5 }, records.stores(), m_site);
 }
 
 void ResultsTest::heldEnterDoesNotPressAButton()
@@ -332,8 +327,7 @@ void ResultsTest::heldEnterDoesNotPressAButton()
         stayedOpenOnRepeat = dialog->isVisible();
         QTest::keyClick(close, Qt::Key_Return);
     });
-    StatsWindow::showModal(nullptr, globals, RunResults { 0, 30, 5, 0 }, records.stores(),
-                           m_browser);
+    StatsWindow::showModal(nullptr, globals, RunResults { 0, 30, 5, 0 }, records.stores(), m_site);
     QVERIFY(stayedOpenOnRepeat);
     QVERIFY(driver.finished());
     QVERIFY(driver.closedByForce().isEmpty());
