@@ -9,6 +9,7 @@
 namespace {
 
 const QString Section = QStringLiteral("Sumdash");
+const QString Organisation = QStringLiteral("Pellmoor");
 
 /// How long an update waits for another copy of the game that is saving its own time: that
 /// takes milliseconds, so a longer wait means something is wrong, and the player is told.
@@ -16,8 +17,7 @@ constexpr int LockWaitMs = 5000;
 
 QString userStorePath()
 {
-    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Pellmoor"),
-                     QStringLiteral("Pellmoor"))
+    return QSettings(QSettings::IniFormat, QSettings::UserScope, Organisation, Organisation)
         .fileName();
 }
 
@@ -47,6 +47,7 @@ FileIdentity identify(const QString& path)
 IniSettingsStore::IniSettingsStore()
     : IniSettingsStore(userStorePath())
 {
+    m_usersOwn = true;
 }
 
 IniSettingsStore::IniSettingsStore(const QString& filePath)
@@ -58,6 +59,19 @@ IniSettingsStore::IniSettingsStore(const QString& filePath)
 QString IniSettingsStore::read(const QString& key, const QString& defaultValue) const
 {
     return m_settings->value(Section + QLatin1Char('/') + key, defaultValue).toString();
+}
+
+QString IniSettingsStore::readWithSystemFallback(const QString& key,
+                                                 const QString& defaultValue) const
+{
+    if (!m_usersOwn) {
+        return read(key, defaultValue);
+    }
+    // The user's own file, read by QSettings with its fallbacks on: where the file lacks the key,
+    // the system-wide files of the same name are read.
+    const QSettings settings(QSettings::IniFormat, QSettings::UserScope, Organisation,
+                             Organisation);
+    return settings.value(Section + QLatin1Char('/') + key, defaultValue).toString();
 }
 
 void IniSettingsStore::write(const QString& key, const QString& value)

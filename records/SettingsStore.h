@@ -38,9 +38,16 @@ public:
     void refresh() override;
     bool update(const std::function<void(SettingsStore&)>& change) override;
 
+    /// The text under key in the user's own store or, where it lacks the key, in the system-wide
+    /// settings every account shares (/etc/xdg/Pellmoor/Pellmoor.ini, or the same file under the
+    /// folders XDG_CONFIG_DIRS names), so a school sets it once for all; defaultValue when
+    /// neither has it. A store in a file of one's choice has no system-wide settings behind it.
+    QString readWithSystemFallback(const QString& key, const QString& defaultValue) const;
+
     const QString& filePath() const { return m_path; }
 
 private:
     QString m_path;
+    bool m_usersOwn = false;
     std::unique_ptr<QSettings> m_settings;
 };

@@ -1,4 +1,5 @@
-// Guards the web commands, the online submission and the about box, with a recording browser.
+// Guards the web commands, the online submission and the about box, with a recording browser;
+// and the site they go to, as the game's settings name it.
 #include "app/AboutBox.h"
 #include "app/SystemInfoLauncher.h"
 #include "assets/DesignFonts.h"
@@ -11,10 +12,13 @@
 #include "web/SiteAddress.h"
 #include "web/SiteDomain.h"
 
+#include <QDir>
 #include <QFile>
 #include <QGroupBox>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QUrlQuery>
 #include <QtTest>
 
@@ -39,6 +43,48 @@ void fillTable(SettingsStore& store, std::int16_t problemType)
     }
 }
 
+/// The game as it ships, its records and settings in the user's own places (which a test moves
+/// with SettingsFolders), but with a recording browser.
+using GameAtHome
+    = AssembledGame<FrozenRandom, ManualRunClock, RecordFiles, RecordingBrowser, FakeSystemInfo>;
+
+/// Where QSettings keeps the user's own settings and the system-wide ones (on Linux
+/// ~/.config and /etc/xdg), moved into a temporary folder for one test.
+class SettingsFolders
+{
+public:
+    SettingsFolders()
+    {
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_dir.filePath("user"));
+        QSettings::setPath(QSettings::IniFormat, QSettings::SystemScope, m_dir.filePath("system"));
+    }
+
+    /// Writes the file Pellmoor/Pellmoor.ini of a scope with these lines in its [Sumdash]
+    /// section, as a parent or a school would; no file for no lines.
+    void write(QSettings::Scope scope, const QString& lines)
+    {
+        if (lines.isEmpty()) {
+            return;
+        }
+        const QString folder
+            = m_dir.filePath(scope == QSettings::UserScope ? "user/Pellmoor" : "system/Pellmoor");
+        QVERIFY(QDir().mkpath(folder));
+        QFile file(QDir(folder).filePath("Pellmoor.ini"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("[Sumdash]\n" + lines.toUtf8() + "\n");
+    }
+
+private:
+    QTemporaryDir m_dir;
+};
+
+/// Shows a game's main window as the game starts it, without the splash.
+template<typename AnyGame> bool start(AnyGame& game)
+{
+    game.frmMain.Form_Load(MainWindow::Splash::Skip);
+    return QTest::qWaitForWindowActive(&game.frmMain);
+}
+
 } // namespace
 
 class WebAndAboutTest : public QObject
@@ -46,8 +92,15 @@ class WebAndAboutTest : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { registerDesignFonts(); }
+    void initTestCase()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        registerDesignFonts();
+    }
     void webCommandsOpenTheirPages();
+    void webCommandsGoToTheSiteTheSettingsName_data();
+    void webCommandsGoToTheSiteTheSettingsName();
+    void submissionGoesToTheSiteTheSettingsName();
     void webCommandsWorkDuringATimedRun();
     void missingBrowserIsReported();
     void submittingATime();
@@ -68,6 +121,99 @@ void WebAndAboutTest::webCommandsOpenTheirPages()
     QCOMPARE(game.browser.addresses,
              QStringList({ site("/sumdash.htm"), site("/"), site("/cgi-bin/toptimes.pl"),
                            site("/contact.htm"), site("/"), site("/cgi-bin/toptimes.pl") }));
+}
+
+void WebAndAboutTest::webCommandsGoToTheSiteTheSettingsName_data()
+{
+    QTest::addColumn<QString>("usersOwn"); // lines of the user's own settings file
+    QTest::addColumn<QString>("systemWide"); // lines of the system-wide one
+    QTest::addColumn<QString>("expectedSite");
+
+    const QString builtIn = builtInSiteAddress();
+    QTest::newRow("none named") << "TopAddTime0=1:23"
+                                << "" << builtIn;
+    QTest::newRow("in the user's file") << "SiteBaseAddress=https://scores.example.org/"
+                                        << ""
+                                        << "https://scores.example.org";
+    QTest::newRow("in the system-wide file") << "TopAddTime0=1:23"
+                                             << "SiteBaseAddress=http://scores.school.example:8080"
+                                             << "http://scores.school.example:8080";
+    QTest::newRow("system-wide, no user's file") << ""
+                                                 << "SiteBaseAddress=https://school.example"
+                                                 << "https://school.example";
+    QTest::newRow("the user's before the system-wide") << "SiteBaseAddress=https://home.example"
+                                                       << "SiteBaseAddress=https://school.example"
+                                                       << "https://home.example";
+    QTest::newRow("another scheme") << "SiteBaseAddress=ftp://scores.example.org"
+                                    << "" << builtIn;
+    QTest::newRow("with a path") << "SiteBaseAddress=https://scores.example.org/sumdash"
+                                 << "" << builtIn;
+    QTest::newRow("system-wide, not an address") << ""
+                                                 << "SiteBaseAddress=scores" << builtIn;
+}
+
+void WebAndAboutTest::webCommandsGoToTheSiteTheSettingsName()
+{
+    // The web commands open the site the user's own settings name, else the one the system-wide
+    // settings name, else the built-in one; an address the game does not take is not used.
+    QFETCH(QString, usersOwn);
+    QFETCH(QString, systemWide);
+    QFETCH(QString, expectedSite);
+
+    SettingsFolders folders;
+    folders.write(QSettings::UserScope, usersOwn);
+    folders.write(QSettings::SystemScope, systemWide);
+    GameAtHome game;
+    QVERIFY(start(game));
+    for (const char* command :
+         { "mnuSumdashOnline", "mnuHome", "mnuOnlineTimes", "mnuOnSupport" }) {
+        child<QAction>(&game.frmMain, command)->trigger();
+    }
+    QTest::mouseClick(child<QWidget>(&game.frmMain, "web"), Qt::LeftButton);
+    QCOMPARE(game.browser.addresses,
+             QStringList({ expectedSite + "/sumdash.htm", expectedSite + "/",
+                           expectedSite + "/cgi-bin/toptimes.pl", expectedSite + "/contact.htm",
+                           expectedSite + "/" }));
+}
+
+void WebAndAboutTest::submissionGoesToTheSiteTheSettingsName()
+{
+    // A school names its server once, system-wide: a timed run's results window offers and
+    // submits to it.
+    SettingsFolders folders;
+    folders.write(QSettings::SystemScope, "SiteBaseAddress=https://scores.school.example:8443");
+    GameAtHome game;
+    QVERIFY(start(game));
+    ModalDialogDriver driver;
+    driver.then([](QWidget* selector) { clickChild(selector, "Command1_0"); });
+    child<QAction>(&game.frmMain, "mnuDash")->trigger();
+    QVERIFY(QTest::qWaitForWindowActive(&game.frmMain));
+    for (int step = 0; step < 3; ++step) {
+        game.frmMain.Timer2_Timer();
+    }
+    driver.then([](QWidget* prompt) { clickChild(prompt, "Command1"); }); // a top time
+    driver.then([](QWidget* board) { clickChild(board, "Command2"); });
+    driver.then([](QWidget* stats) {
+        QCOMPARE(child<QWidget>(stats, "Command1")->toolTip(),
+                 "Click here to submit your time to scores.school.example.");
+        clickChild(stats, "Command1");
+        clickChild(stats, "Command3");
+    });
+    driver.then([](QWidget* prompt) {
+        QCOMPARE(child<QLabel>(prompt, "Label2")->text(), "Submit time to scores.school.example!");
+        clickChild(prompt, "Command1");
+    });
+    auto* answerBox = child<QLineEdit>(&game.frmMain, "AnsText");
+    for (int problem = 0; problem < 100; ++problem) {
+        QTest::keyClicks(answerBox, rightAnswer(&game.frmMain));
+        QTest::keyClick(answerBox, Qt::Key_Return);
+    }
+    QVERIFY(driver.finished());
+    QVERIFY(driver.closedByForce().isEmpty());
+    QCOMPARE(game.browser.addresses.size(), 1);
+    QVERIFY2(game.browser.addresses.front().startsWith(
+                 "https://scores.school.example:8443/cgi-bin/submit.pl?name=Your%20Name&subj=add&"),
+             qPrintable(game.browser.addresses.front()));
 }
 
 void WebAndAboutTest::webCommandsWorkDuringATimedRun()
