@@ -18,6 +18,8 @@ SUMDASH_PACKAGES=(
     # only) for HTTP, Qt's PostgreSQL driver beside the SQLite one, and a PostgreSQL server that
     # the storage tests start in a folder of their own.
     libsodium-dev libboost1.74-dev libqt6sql6-psql postgresql
+    # A child's submission in a real browser: Debian's Chromium, its driver and Selenium.
+    chromium chromium-driver python3-selenium
     # A private X server with a window manager for the end-to-end tests: Xvfb and xvfb-run
     # (with xauth), setxkbmap, xprop, openbox, and XTEST to type through.
     xvfb xauth
