@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Guards the installed game: every file in its standard place, and the desktop entry and the
-# AppStream metainfo passing their validators.
+# Guards the installed game and scoreboard server: every file in its standard place, and the
+# desktop entry and the AppStream metainfo passing their validators.
 set -euo pipefail
 build_dir="$1"
 root="$(mktemp -d)"
@@ -16,7 +16,15 @@ expected=(
     usr/share/icons/hicolor/scalable/apps/sumdash.svg
     usr/share/doc/sumdash/LICENSE-ComicNeue.txt
     usr/share/doc/sumdash/LICENSE-DejaVu.txt
+    usr/bin/sumdash-server
+    usr/lib/systemd/system/sumdash-server.service
+    etc/sumdash-server/server.conf
+    usr/share/man/man8/sumdash-server.8
+    usr/share/doc/sumdash-server/examples/nginx-sumdash-server.conf
 )
+for page in index.htm sumdash.htm contact.htm style.css; do
+    expected+=("usr/share/sumdash-server/pages/$page")
+done
 for size in 16 22 24 32 48 64 128 256; do
     expected+=("usr/share/icons/hicolor/${size}x${size}/apps/sumdash.png")
 done
