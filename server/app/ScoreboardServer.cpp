@@ -132,9 +132,13 @@ ScoreboardServer::create(const ServerConfig& config, SiteClock clock, HttpLimits
     server->m_threads = config.threads;
     server->m_stores = std::make_unique<ThreadStores>(std::get<DatabaseAddress>(address));
     ThreadStores* stores = server->m_stores.get();
+    server->m_records = std::make_unique<RecordQueue>(std::get<DatabaseAddress>(address));
+    RecordQueue* records = server->m_records.get();
     server->m_board = std::make_unique<Scoreboard>(
         settings, std::get<SiteFiles>(std::move(files)), secret, passwordHash,
-        [stores] { return stores->current(); }, std::move(clock));
+        [stores] { return stores->current(); },
+        [records](PendingRecord pending) { return records->record(std::move(pending)); },
+        std::move(clock));
     Scoreboard* board = server->m_board.get();
     server->m_http = std::make_unique<HttpServer>(
         [board](const HttpRequest& request) { return board->handle(request); }, limits);

@@ -6,6 +6,7 @@
 #include "server/app/ThreadStores.h"
 #include "server/http/HttpServer.h"
 #include "server/site/Scoreboard.h"
+#include "server/store/RecordQueue.h"
 
 #include <memory>
 #include <variant>
@@ -28,6 +29,7 @@ public:
 private:
     ScoreboardServer() = default;
     std::unique_ptr<ThreadStores> m_stores;
+    std::unique_ptr<RecordQueue> m_records;
     std::unique_ptr<Scoreboard> m_board;
     std::unique_ptr<HttpServer> m_http;
     int m_threads = 1;

@@ -34,7 +34,7 @@ constexpr Option Options[] {
     { "trusted-proxy", true,
       "ADDRESS of a reverse proxy whose X-Forwarded-For is believed; may be given again" },
     { "retention-days", true, "entries older than DAYS are deleted (0: kept)" },
-    { "threads", true, "how many requests are answered at once (4)" },
+    { "threads", true, "how many requests are answered at once (8)" },
     { "pages", true, "FOLDER with index.htm, sumdash.htm, contact.htm, style.css" },
     { "time-zone", true, "IANA name of the zone whose days and weeks the boards follow" },
     { "admin-password-file", true, "FILE whose first line becomes the admin password" },

@@ -23,7 +23,8 @@ struct ServerConfig
     QStringList trustedProxies;
     /// Entries older than this many days go; 0 keeps them until a moderator deletes them.
     int retentionDays = 0;
-    int threads = 4;
+    /// Threads answering requests; each may wait on the database, so more than the cores.
+    int threads = 8;
     /// Empty: the data folder's pages folder.
     QString pagesFolder;
     QString adminPasswordFile;

@@ -57,11 +57,13 @@ SiteClock SiteClock::system()
 }
 
 Scoreboard::Scoreboard(SiteSettings settings, SiteFiles files, QByteArray secret,
-                       QString adminPasswordHash, StoreSource stores, SiteClock clock)
+                       QString adminPasswordHash, StoreSource stores, Recorder record,
+                       SiteClock clock)
     : m_settings(std::move(settings))
     , m_files(std::move(files))
     , m_secret(std::move(secret))
     , m_stores(std::move(stores))
+    , m_record(std::move(record))
     , m_clock(std::move(clock))
     , m_adminPasswordHash(std::move(adminPasswordHash))
     , m_limits(m_settings.rates)
@@ -182,9 +184,7 @@ HttpResponse Scoreboard::recordSubmission(const HttpRequest& request)
             return response;
         }
     }
-    ScoreStore* store = m_stores();
-    const Recorded recorded
-        = store ? store->record(submission, now, token, m_settings.moderation) : Recorded {};
+    const Recorded recorded = m_record({ submission, now, token, m_settings.moderation });
     const auto toBoard = [&](qint64 marked) {
         HttpResponse response;
         response.status = 303;

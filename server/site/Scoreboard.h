@@ -7,14 +7,13 @@
 #include "server/core/RateLimiter.h"
 #include "server/http/HttpExchange.h"
 #include "server/site/SiteFiles.h"
+#include "server/store/ScoreStore.h"
 
 #include <QHash>
 #include <QTimeZone>
 #include <atomic>
 #include <functional>
 #include <mutex>
-
-class ScoreStore;
 
 struct SiteSettings
 {
@@ -40,11 +39,13 @@ class Scoreboard
 public:
     /// The database connection of the calling thread; nullptr when it cannot be had.
     using StoreSource = std::function<ScoreStore*()>;
+    /// Records a confirmed submission (RecordQueue::record()).
+    using Recorder = std::function<Recorded(PendingRecord)>;
 
     /// secret signs the confirmations and the moderators' forms; adminPasswordHash is the
     /// moderators' password as passwordMatches() reads it.
     Scoreboard(SiteSettings settings, SiteFiles files, QByteArray secret, QString adminPasswordHash,
-               StoreSource stores, SiteClock clock = SiteClock::system());
+               StoreSource stores, Recorder record, SiteClock clock = SiteClock::system());
 
     /// Thread-safe: the server calls it from several threads at once.
     HttpResponse handle(const HttpRequest& request);
@@ -70,6 +71,7 @@ private:
     SiteFiles m_files;
     QByteArray m_secret;
     StoreSource m_stores;
+    Recorder m_record;
     SiteClock m_clock;
     QString m_adminPasswordHash;
     std::mutex m_limitsMutex;

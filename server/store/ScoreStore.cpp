@@ -4,10 +4,13 @@
 #include "server/core/Repeats.h"
 #include "server/store/Schema.h"
 
+#include <QCryptographicHash>
 #include <QFileInfo>
 #include <QHash>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QtEndian>
+#include <algorithm>
 
 namespace {
 
@@ -58,6 +61,14 @@ QSqlDatabase connect(const DatabaseAddress& address, const QString& connectionNa
 QString notNull(const QString& text)
 {
     return text.isNull() ? QStringLiteral("") : text;
+}
+
+/// The advisory lock of a name on PostgreSQL: the same for every server, whatever its build.
+qint32 nameLockKey(const QString& nameKey)
+{
+    const QByteArray digest
+        = QCryptographicHash::hash(nameKey.toUtf8(), QCryptographicHash::Sha256);
+    return qFromBigEndian<qint32>(digest.constData());
 }
 
 /// One lock per SQLite file for the writers of this process.
@@ -157,7 +168,7 @@ void ScoreStore::noteFailure(const QSqlError& error)
         || m_lastError.contains(QLatin1String("no connection to the server"));
 }
 
-bool ScoreStore::begin(const QString& nameKey)
+bool ScoreStore::begin(const std::vector<qint32>& nameLocks)
 {
     if (m_writers) {
         // This process's threads queue here rather than in SQLite's busy handler, which sleeps.
@@ -170,16 +181,20 @@ bool ScoreStore::begin(const QString& nameKey)
         rollback();
         return false;
     }
-    if (!sqlite && !nameKey.isNull()) {
-        // Two servers recording the same name at once would both miss the other's repeat; one
-        // name's submissions take turns, everyone else's go on side by side.
-        QSqlQuery* lock = statement(QStringLiteral("SELECT pg_advisory_xact_lock(%1, hashtext(?))")
-                                        .arg(PostgresNameLockSpace));
+    if (sqlite) {
+        return true;
+    }
+    // Two servers recording the same name at once would both miss the other's repeat; one
+    // name's submissions take turns, everyone else's go on side by side. Taken in one order by
+    // every server, so that two batches never wait for each other.
+    for (const qint32 key : nameLocks) {
+        QSqlQuery* lock = statement(
+            QStringLiteral("SELECT pg_advisory_xact_lock(%1, ?)").arg(PostgresNameLockSpace));
         if (!lock) {
             rollback();
             return false;
         }
-        lock->bindValue(0, nameKey);
+        lock->bindValue(0, key);
         const bool locked = exec(*lock);
         lock->finish();
         if (!locked) {
@@ -231,40 +246,78 @@ QSqlQuery* ScoreStore::statement(const QString& sql)
 Recorded ScoreStore::record(const Submission& submission, qint64 receivedUtcMs,
                             const TokenCheck& token, const ModerationSettings& settings)
 {
-    Recorded failed;
-    const QString nameKey = notNull(nameApprovalKey(submission.name));
-    if (!begin(nameKey)) {
-        return failed;
+    const PendingRecord pending { submission, receivedUtcMs, token, settings };
+    return recordAll({ &pending, 1 }).front();
+}
+
+std::vector<Recorded> ScoreStore::recordAll(std::span<const PendingRecord> pending)
+{
+    std::vector<Recorded> results(pending.size());
+    std::vector<qint32> locks;
+    for (const PendingRecord& each : pending) {
+        locks.push_back(nameLockKey(nameApprovalKey(each.submission.name)));
     }
-    const auto abandon = [&]() {
-        rollback();
-        return failed;
-    };
-    if (receivedUtcMs >= m_nextSweepUtcMs) {
+    std::sort(locks.begin(), locks.end());
+    locks.erase(std::unique(locks.begin(), locks.end()), locks.end());
+    if (!begin(locks)) {
+        return results;
+    }
+    if (!pending.empty() && pending.front().receivedUtcMs >= m_nextSweepUtcMs) {
         // Used nonces past their token's expiry are of no more use; once a minute is enough.
         QSqlQuery* sweep
             = statement(QStringLiteral("DELETE FROM used_nonces WHERE expires_ms < ?"));
         if (!sweep) {
-            return abandon();
+            rollback();
+            return results;
         }
-        sweep->bindValue(0, receivedUtcMs);
+        sweep->bindValue(0, pending.front().receivedUtcMs);
         if (!exec(*sweep)) {
-            return abandon();
+            rollback();
+            return results;
         }
-        m_nextSweepUtcMs = receivedUtcMs + 60 * 1000;
+        m_nextSweepUtcMs = pending.front().receivedUtcMs + 60 * 1000;
     }
+    QSqlQuery savepoint(m_database);
+    for (std::size_t at = 0; at < pending.size(); ++at) {
+        // Each its own: one that fails leaves the others of the batch as they were.
+        if (!savepoint.exec(QStringLiteral("SAVEPOINT submission"))) {
+            noteFailure(savepoint.lastError());
+            rollback();
+            return std::vector<Recorded>(pending.size());
+        }
+        results[at] = recordOne(pending[at]);
+        const bool keep = results[at].outcome == Recorded::Outcome::Added
+            || results[at].outcome == Recorded::Outcome::Repeat;
+        if (!keep) {
+            savepoint.exec(QStringLiteral("ROLLBACK TO SAVEPOINT submission"));
+        }
+        savepoint.exec(QStringLiteral("RELEASE SAVEPOINT submission"));
+    }
+    if (!commit()) {
+        return std::vector<Recorded>(pending.size());
+    }
+    return results;
+}
+
+Recorded ScoreStore::recordOne(const PendingRecord& pending)
+{
+    const Submission& submission = pending.submission;
+    const qint64 receivedUtcMs = pending.receivedUtcMs;
+    const TokenCheck& token = pending.token;
+    const ModerationSettings& settings = pending.settings;
+    const QString nameKey = notNull(nameApprovalKey(submission.name));
+    Recorded failed;
     QSqlQuery* nonce = statement(QStringLiteral(
         "INSERT INTO used_nonces (nonce, expires_ms) VALUES (?, ?) ON CONFLICT DO NOTHING"));
     if (!nonce) {
-        return abandon();
+        return failed;
     }
     nonce->bindValue(0, QString::fromLatin1(token.nonce.toBase64()));
     nonce->bindValue(1, token.expiresUtcMs);
     if (!exec(*nonce)) {
-        return abandon();
+        return failed;
     }
     if (nonce->numRowsAffected() != 1) {
-        rollback();
         return { Recorded::Outcome::Replayed, 0, EntryState::Shown };
     }
 
@@ -273,7 +326,7 @@ Recorded ScoreStore::record(const Submission& submission, qint64 receivedUtcMs,
                                    " AND seconds = ? AND received_ms > ? AND received_ms < ?")
                         .arg(QLatin1String(EntryColumns)));
     if (!repeats) {
-        return abandon();
+        return failed;
     }
     repeats->bindValue(0, notNull(submission.name));
     repeats->bindValue(1, int(submission.subject));
@@ -282,13 +335,12 @@ Recorded ScoreStore::record(const Submission& submission, qint64 receivedUtcMs,
     repeats->bindValue(4, receivedUtcMs + RepeatWindowMs);
     const auto recent = entries(*repeats);
     if (!recent) {
-        return abandon();
+        return failed;
     }
     if (const auto repeated = repeatedEntry(submission, receivedUtcMs, *recent)) {
         for (const BoardEntry& entry : *recent) {
             if (entry.id == *repeated) {
-                return commit() ? Recorded { Recorded::Outcome::Repeat, entry.id, entry.state }
-                                : failed;
+                return { Recorded::Outcome::Repeat, entry.id, entry.state };
             }
         }
     }
@@ -298,11 +350,11 @@ Recorded ScoreStore::record(const Submission& submission, qint64 receivedUtcMs,
         QSqlQuery* approved
             = statement(QStringLiteral("SELECT 1 FROM approved_names WHERE name_key = ?"));
         if (!approved) {
-            return abandon();
+            return failed;
         }
         approved->bindValue(0, nameKey);
         if (!exec(*approved)) {
-            return abandon();
+            return failed;
         }
         approvedBefore = approved->next();
         approved->finish();
@@ -313,7 +365,7 @@ Recorded ScoreStore::record(const Submission& submission, qint64 receivedUtcMs,
         QStringLiteral("INSERT INTO entries (name, subject, seconds, date_text, received_ms, state)"
                        " VALUES (?, ?, ?, ?, ?, ?) RETURNING id"));
     if (!insert) {
-        return abandon();
+        return failed;
     }
     insert->bindValue(0, notNull(submission.name));
     insert->bindValue(1, int(submission.subject));
@@ -322,13 +374,10 @@ Recorded ScoreStore::record(const Submission& submission, qint64 receivedUtcMs,
     insert->bindValue(4, receivedUtcMs);
     insert->bindValue(5, int(state));
     if (!exec(*insert) || !insert->next()) {
-        return abandon();
+        return failed;
     }
     const qint64 id = insert->value(0).toLongLong();
     insert->finish();
-    if (!commit()) {
-        return failed;
-    }
     return { Recorded::Outcome::Added, id, state };
 }
 
@@ -393,7 +442,7 @@ std::optional<std::vector<BoardEntry>> ScoreStore::latest(int limit, bool heldOn
 
 bool ScoreStore::moderate(qint64 id, ModerationAction action)
 {
-    if (!begin(QString())) {
+    if (!begin({})) {
         return false;
     }
     QSqlQuery query(m_database);

@@ -15,6 +15,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <span>
 #include <variant>
 #include <vector>
 
@@ -32,6 +33,15 @@ struct Recorded
     Outcome outcome = Outcome::Failed;
     qint64 id = 0;
     EntryState state = EntryState::Shown;
+};
+
+/// A confirmed submission waiting to be recorded.
+struct PendingRecord
+{
+    Submission submission;
+    qint64 receivedUtcMs = 0;
+    TokenCheck token;
+    ModerationSettings settings;
 };
 
 /// One connection to the database, for the thread that opens it (QtSql's rule): a server with
@@ -53,6 +63,10 @@ public:
     /// settings say. All of it or nothing.
     Recorded record(const Submission& submission, qint64 receivedUtcMs, const TokenCheck& token,
                     const ModerationSettings& settings);
+    /// record() for each, in one transaction: one write to the disk for them all, each as if
+    /// recorded alone (a later one sees an earlier one's entry as a repeat). When the
+    /// transaction fails, every one is Failed.
+    std::vector<Recorded> recordAll(std::span<const PendingRecord> pending);
 
     /// Shown entries of subject received in [bounds.first, bounds.second), fastest first; of
     /// equal times the one received first, then the lower id. Nothing when the database fails.
@@ -82,8 +96,11 @@ public:
 
 private:
     ScoreStore(QSqlDatabase database, DatabaseAddress::Kind kind);
-    /// Begins a write. nameKey: the name being recorded (PostgreSQL locks it); null for none.
-    bool begin(const QString& nameKey);
+    /// Begins a write; on PostgreSQL with the advisory locks of the names being recorded,
+    /// nameLocks, in ascending order.
+    bool begin(const std::vector<qint32>& nameLocks);
+    /// One submission's part of recordAll(), inside its transaction.
+    Recorded recordOne(const PendingRecord& pending);
     /// The prepared statement for sql, kept for the connection's life; nullptr when it fails.
     QSqlQuery* statement(const QString& sql);
     bool commit();

@@ -2,6 +2,7 @@
 // as the rules rank them, a confirmation used once, repeats, holds and moderation, the server's
 // values, retention, and a database from a later server left alone.
 #include "server/core/Ranking.h"
+#include "server/store/RecordQueue.h"
 #include "server/store/Schema.h"
 #include "server/store/ScoreStore.h"
 #include "testing/server/TemporaryPostgres.h"
@@ -9,6 +10,7 @@
 #include <QRandomGenerator>
 #include <QSqlQuery>
 #include <QtTest>
+#include <thread>
 
 namespace {
 
@@ -50,6 +52,10 @@ private slots:
     void ranksAsTheRulesDo();
     void usesAConfirmationOnce_data() { backends(); }
     void usesAConfirmationOnce();
+    void recordsABatchAsEachAlone_data() { backends(); }
+    void recordsABatchAsEachAlone();
+    void takesManyThreadsAtOnce_data() { backends(); }
+    void takesManyThreadsAtOnce();
     void holdsAndModerates_data() { backends(); }
     void holdsAndModerates();
     void keepsHostileTextAsTyped_data() { backends(); }
@@ -178,6 +184,63 @@ void StoreTest::usesAConfirmationOnce()
     QCOMPARE(other->record(ann, Now + 5 * Minute, token(3), {}).outcome,
              Recorded::Outcome::Replayed);
     QCOMPARE(other->latest(10, false)->size(), std::size_t(2));
+}
+
+void StoreTest::recordsABatchAsEachAlone()
+{
+    auto store = freshStore();
+    QVERIFY(store);
+    const Submission ann = submission(QStringLiteral("Ann"), Subject::Multiplication, 167);
+    const Submission bo = submission(QStringLiteral("Bo"), Subject::Multiplication, 150);
+    const std::vector<PendingRecord> batch {
+        { ann, Now, token(1), {} },
+        { ann, Now, token(2), {} }, // a double click: the same time with a second form
+        { bo, Now, token(1), {} }, // a form used a moment ago
+        { bo, Now, token(3), {} },
+    };
+    const std::vector<Recorded> recorded = store->recordAll(batch);
+    QCOMPARE(recorded.size(), std::size_t(4));
+    QCOMPARE(recorded[0].outcome, Recorded::Outcome::Added);
+    QCOMPARE(recorded[1].outcome, Recorded::Outcome::Repeat);
+    QCOMPARE(recorded[1].id, recorded[0].id);
+    QCOMPARE(recorded[2].outcome, Recorded::Outcome::Replayed);
+    QCOMPARE(recorded[3].outcome, Recorded::Outcome::Added);
+    QCOMPARE(ids(*store->latest(10, false)), (QList<qint64> { recorded[3].id, recorded[0].id }));
+}
+
+void StoreTest::takesManyThreadsAtOnce()
+{
+    QVERIFY(freshStore());
+    RecordQueue queue(std::get<DatabaseAddress>(parseDatabaseUrl(m_url)));
+    constexpr int Threads = 8;
+    constexpr int Each = 40;
+    std::vector<std::vector<Recorded>> results(Threads);
+    std::vector<std::thread> threads;
+    for (int thread = 0; thread < Threads; ++thread) {
+        threads.emplace_back([&, thread] {
+            for (int number = 0; number < Each; ++number) {
+                const int child = thread * Each + number;
+                results[std::size_t(thread)].push_back(queue.record(
+                    { submission(QStringLiteral("Child %1").arg(child), Subject::Addition, 100),
+                      Now,
+                      token(child),
+                      {} }));
+            }
+        });
+    }
+    for (std::thread& thread : threads) {
+        thread.join();
+    }
+    QSet<qint64> distinct;
+    for (const auto& recorded : results) {
+        for (const Recorded& each : recorded) {
+            QCOMPARE(each.outcome, Recorded::Outcome::Added);
+            distinct.insert(each.id);
+        }
+    }
+    QCOMPARE(distinct.size(), Threads * Each);
+    auto store = open(m_url, QStringLiteral("count"));
+    QCOMPARE(store->latest(1000, false)->size(), std::size_t(Threads * Each));
 }
 
 void StoreTest::holdsAndModerates()
