@@ -204,6 +204,11 @@ std::variant<ServerConfig, QString> readServerConfig(const QStringList& argument
             return QStringLiteral("The configuration file %1 cannot be read.").arg(configFile);
         }
         for (const QString& key : file.allKeys()) {
+            // QSettings reads only ';' as a comment; a '#' line, as in most files under /etc,
+            // comes as a key of its own, and is a comment all the same.
+            if (key.startsWith(u'#')) {
+                continue;
+            }
             // A list (trusted-proxy = a, b) comes as several values.
             const QVariant value = file.value(key);
             QStringList values = value.typeId() == QMetaType::QStringList

@@ -21,7 +21,7 @@ failed=0
 deb="$(ls "$work"/out/sumdash_[0-9]*.deb)"
 server_deb="$(ls "$work"/out/sumdash-server_[0-9]*.deb)"
 depends="$(dpkg-deb -f "$deb" Depends)"
-for needed in libqt6core6 libqt6gui6 libqt6widgets6 libqt6svg6; do
+for needed in libqt6core6 libqt6gui6 libqt6widgets6 libqt6svg6 libqt6sql6-sqlite; do
     case "$depends" in
         *"$needed"*) ;;
         *) echo "the package does not depend on $needed: $depends"; failed=1 ;;

@@ -39,7 +39,8 @@ void ConfigTest::letsTheCommandLineOverruleTheFile()
     QTemporaryDir folder;
     QFile file(folder.filePath("server.conf"));
     QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("listen = 0.0.0.0:80\ntitle = Room 4, Hill School\n"
+    file.write("# the school's scoreboard\n# listen = 10.0.0.1:80\n; data = /tmp\n"
+               "listen = 0.0.0.0:80\ntitle = Room 4, Hill School\n"
                "contact = Mrs Ng, office 2\nfloor = add=0:30, div=1:30\n"
                "trusted-proxy = 127.0.0.1\n");
     file.close();
