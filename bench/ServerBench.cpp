@@ -467,10 +467,11 @@ void robustness(const QString& database)
             QStringLiteral("—"), QStringLiteral("—"), QStringLiteral("under 100 ms; refused"));
         bench::printSummaryRow(
             108,
-            QStringLiteral("Behind the shipped nginx site: of 60 quick posts from "
-                           "one client, answered 429"),
+            QStringLiteral("Behind the shipped nginx site: of 60 quick posts from one address, "
+                           "answered 429 (the site lets a burst of 40 through: a class behind one "
+                           "address)"),
             QString::number(refused), QStringLiteral("—"), QStringLiteral("—"),
-            QStringLiteral("most"));
+            QStringLiteral("those after the burst"));
     }
     stop(process);
 }
