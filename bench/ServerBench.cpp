@@ -7,6 +7,7 @@
 #include "server/core/ConfirmQuestion.h"
 #include "server/core/ConfirmToken.h"
 #include "server/store/ScoreStore.h"
+#include "testing/server/ServerProcess.h"
 #include "testing/server/TemporaryPostgres.h"
 
 #include <QCoreApplication>
@@ -51,23 +52,10 @@ quint16 freePort()
 /// Starts sumdash-server and returns its port, 0 when it did not come up.
 quint16 startServer(QProcess& process, const QString& database, const QString& data)
 {
-    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    process.start(server,
-                  { "--listen", "127.0.0.1:0", "--database", database, "--data", data,
-                    "--admin-password-file", folder->filePath("password"), "--trusted-proxy",
-                    "127.0.0.1", "--threads", "4" });
-    QByteArray output;
-    const QRegularExpression listening(
-        QStringLiteral("listening on http://127\\.0\\.0\\.1:(\\d+)/"));
-    while (process.waitForReadyRead(30000)) {
-        output += process.readAllStandardOutput();
-        const auto match = listening.match(QString::fromUtf8(output));
-        if (match.hasMatch()) {
-            return quint16(match.captured(1).toUInt());
-        }
-    }
-    say(QStringLiteral("sumdash-server did not start: ") + QString::fromUtf8(output));
-    return 0;
+    return startServerProcess(process, server,
+                              { "--listen", "127.0.0.1:0", "--database", database, "--data", data,
+                                "--admin-password-file", folder->filePath("password"),
+                                "--trusted-proxy", "127.0.0.1" });
 }
 
 void stop(QProcess& process)

@@ -445,16 +445,13 @@ bool ScoreStore::moderate(qint64 id, ModerationAction action)
     if (!begin({})) {
         return false;
     }
-    QSqlQuery query(m_database);
-    query.prepare(
-        QStringLiteral("SELECT %1 FROM entries WHERE id = ?").arg(QLatin1String(EntryColumns)));
-    query.addBindValue(id);
-    const auto found = entries(query);
-    if (!found || found->empty()) {
+    const auto found = this->entry(id);
+    if (!found) {
         rollback();
         return false;
     }
-    const BoardEntry& entry = found->front();
+    const BoardEntry& entry = *found;
+    QSqlQuery query(m_database);
     if (const auto state = stateAfter(entry.state, action)) {
         query.prepare(QStringLiteral("UPDATE entries SET state = ? WHERE id = ?"));
         query.addBindValue(int(*state));

@@ -1,6 +1,7 @@
 // Guards the server as operators run it: two sumdash-server processes on one PostgreSQL database
 // see each other's times, share one secret and one record of used confirmations, and stop
 // cleanly when told to.
+#include "testing/server/ServerProcess.h"
 #include "testing/server/TemporaryPostgres.h"
 #include "tests/server/RawHttp.h"
 
@@ -10,13 +11,6 @@
 #include <csignal>
 
 namespace {
-
-QByteArray captured(const QByteArray& page, const char* pattern)
-{
-    const auto match
-        = QRegularExpression(QString::fromLatin1(pattern)).match(QString::fromUtf8(page));
-    return match.captured(1).replace(QStringLiteral("&amp;"), QStringLiteral("&")).toUtf8();
-}
 
 const QByteArray AnnsLink = "/cgi-bin/submit.pl?name=Ann&subj=mul&time=2:47&date=x&valid=442";
 
@@ -28,29 +22,7 @@ class ProcessesTest : public QObject
 
 private slots:
     void twoServersShareOneDatabase();
-
-private:
-    /// Starts sumdash-server with arguments and returns the port it reports, 0 when it did not.
-    quint16 start(QProcess& server, const QStringList& arguments);
 };
-
-quint16 ProcessesTest::start(QProcess& server, const QStringList& arguments)
-{
-    server.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    server.start(QStringLiteral(SUMDASH_SERVER_PROGRAM), arguments);
-    QByteArray output;
-    const QRegularExpression listening(
-        QStringLiteral("listening on http://127\\.0\\.0\\.1:(\\d+)/"));
-    while (server.waitForReadyRead(30000)) {
-        output += server.readAllStandardOutput();
-        const auto match = listening.match(QString::fromUtf8(output));
-        if (match.hasMatch()) {
-            return quint16(match.captured(1).toUInt());
-        }
-    }
-    qWarning() << "sumdash-server said:" << output;
-    return 0;
-}
 
 void ProcessesTest::twoServersShareOneDatabase()
 {
@@ -75,8 +47,10 @@ void ProcessesTest::twoServersShareOneDatabase()
                              "--admin-password-file",
                              password.fileName() };
     };
-    const quint16 firstPort = start(first, arguments("first"));
-    const quint16 secondPort = start(second, arguments("second"));
+    const quint16 firstPort
+        = startServerProcess(first, QStringLiteral(SUMDASH_SERVER_PROGRAM), arguments("first"));
+    const quint16 secondPort
+        = startServerProcess(second, QStringLiteral(SUMDASH_SERVER_PROGRAM), arguments("second"));
     QVERIFY(firstPort != 0);
     QVERIFY(secondPort != 0);
 

@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QHash>
+#include <QRegularExpression>
 #include <QTcpSocket>
 
 struct RawAnswer
@@ -79,4 +80,13 @@ inline RawAnswer post(quint16 port, const QByteArray& target, const QByteArray& 
                           "Content-Type: application/x-www-form-urlencoded\r\n"
                           "Content-Length: "
                         + QByteArray::number(body.size()) + "\r\n" + extraHeaders + "\r\n" + body);
+}
+
+/// The first group of pattern in page, with the "&amp;" of an attribute read back as '&': the
+/// form's address and token as a browser would post them.
+inline QByteArray captured(const QByteArray& page, const char* pattern)
+{
+    const auto match
+        = QRegularExpression(QString::fromLatin1(pattern)).match(QString::fromUtf8(page));
+    return match.captured(1).replace(QStringLiteral("&amp;"), QStringLiteral("&")).toUtf8();
 }

@@ -32,13 +32,6 @@ QByteArray gameLink(const QByteArray& encodedName, const QByteArray& subject, in
         + "&date=9%2F12%2F2026&valid=" + QByteArray::number(check);
 }
 
-QByteArray captured(const QByteArray& page, const char* pattern)
-{
-    const auto match
-        = QRegularExpression(QString::fromLatin1(pattern)).match(QString::fromUtf8(page));
-    return match.captured(1).replace(QStringLiteral("&amp;"), QStringLiteral("&")).toUtf8();
-}
-
 QByteArray basic(const QByteArray& password)
 {
     return "Authorization: Basic " + ("moderator:" + password).toBase64() + "\r\n";
