@@ -8,6 +8,7 @@ Looks at the moderators' page too. A screenshot of each page, at a phone's size 
 classroom projector's, goes to the screenshot folder.
 """
 import argparse
+import base64
 import os
 import re
 import shutil
@@ -112,10 +113,14 @@ def main():
             check("Room 4 Scores" in driver.page_source, f"/{page} carries the site's title")
             shoot(driver, arguments.screenshots, "page-" + (page.split(".")[0] or "index"), PHONE)
 
-        # The moderators' page, the password given the way a browser sends it when asked.
-        driver.get(address.replace("http://", "http://moderator:" + PASSWORD.replace(" ", "%20") + "@")
-                   + "/admin")
-        check("Zoë &lt;b&gt;" in driver.page_source, "the moderators' page lists the time")
+        # The moderators' page, with the password as a browser sends it once asked (Basic).
+        credentials = base64.b64encode(("moderator:" + PASSWORD).encode()).decode()
+        driver.execute_cdp_cmd("Network.enable", {})
+        driver.execute_cdp_cmd("Network.setExtraHTTPHeaders",
+                               {"headers": {"Authorization": "Basic " + credentials}})
+        driver.get(address + "/admin")
+        check("Zoë &lt;b&gt;" in driver.page_source,
+              "the moderators' page lists the time: " + driver.title)
         shoot(driver, arguments.screenshots, "admin", PROJECTOR)
 
         problems = [entry for entry in driver.get_log("browser") if entry["level"] == "SEVERE"
