@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QString>
+#include <array>
 #include <cstdint>
 #include <optional>
 
@@ -13,6 +14,11 @@ enum class Subject : std::int16_t {
     Division = 4,
     Random = 5,
 };
+
+/// Every board, in the game's order.
+inline constexpr std::array<Subject, 5> AllSubjects { Subject::Addition, Subject::Subtraction,
+                                                      Subject::Multiplication, Subject::Division,
+                                                      Subject::Random };
 
 /// "add", "sub", "mul", "div" or "rnd" as the game sends them; nothing for anything else,
 /// other spellings and cases included.

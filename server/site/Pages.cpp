@@ -9,9 +9,6 @@
 
 namespace {
 
-const std::array<Subject, 5> Subjects { Subject::Addition, Subject::Subtraction,
-                                        Subject::Multiplication, Subject::Division,
-                                        Subject::Random };
 const std::array<BoardPeriod, 3> Periods { BoardPeriod::Day, BoardPeriod::Week,
                                            BoardPeriod::AllTime };
 
@@ -130,7 +127,7 @@ QString boardBody(std::optional<Subject> subject, BoardPeriod period,
     html += QStringLiteral("</ul></nav>\n<nav aria-label=\"Which\"><ul><li>")
         + link(boardAddress(std::nullopt, period), QStringLiteral("Every kind"), !subject)
         + QStringLiteral("</li>");
-    for (const Subject each : Subjects) {
+    for (const Subject each : AllSubjects) {
         html += QStringLiteral("<li>")
             + link(boardAddress(each, period), subjectName(each), subject == each)
             + QStringLiteral("</li>");
