@@ -11,7 +11,6 @@ struct HttpRequest
     QByteArray method; ///< "GET", "POST", ...
     QByteArray target; ///< as sent: "/cgi-bin/submit.pl?name=Ann&..."
     QByteArray body; ///< at most the server's body limit
-    QByteArray contentType;
     QByteArray authorization;
     QString peerAddress; ///< the socket's peer
     QByteArray forwardedFor; ///< every X-Forwarded-For header's value, joined with ','

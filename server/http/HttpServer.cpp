@@ -37,6 +37,9 @@ QByteArray bytes(beast::string_view view)
     return QByteArray(view.data(), qsizetype(view.size()));
 }
 
+/// HTTP/1.1, the version of the answer to a request that could not be read.
+constexpr unsigned Http11 = 11;
+
 /// The answer to a request the parser refused, in words a person reading it can act on.
 HttpResponse refusal(int status, const char* words)
 {
@@ -88,16 +91,16 @@ private:
             return;
         }
         if (error == http::error::header_limit || error == http::error::buffer_overflow) {
-            answer(refusal(431, "The request's headers are too long.\n"), 11, false);
+            answer(refusal(431, "The request's headers are too long.\n"), Http11, false);
             return;
         }
         if (error == http::error::body_limit) {
-            answer(refusal(413, "The request's body is too long.\n"), 11, false);
+            answer(refusal(413, "The request's body is too long.\n"), Http11, false);
             return;
         }
         if (error
             && error.category() == http::make_error_code(http::error::bad_target).category()) {
-            answer(refusal(400, "The request cannot be read.\n"), 11, false);
+            answer(refusal(400, "The request cannot be read.\n"), Http11, false);
             return;
         }
         if (error) {
@@ -110,7 +113,6 @@ private:
         request.method = head ? QByteArray("GET") : bytes(message.method_string());
         request.target = bytes(message.target());
         request.body = QByteArray::fromStdString(message.body());
-        request.contentType = bytes(message[http::field::content_type]);
         request.authorization = bytes(message[http::field::authorization]);
         request.peerAddress = m_peer;
         for (auto [field, end] = message.equal_range("X-Forwarded-For"); field != end; ++field) {

@@ -39,7 +39,7 @@ TemporaryPostgres::TemporaryPostgres()
     }
     m_asNobody = geteuid() == 0;
     if (m_asNobody
-        && !run(QStringLiteral("chown"), { QStringLiteral("nobody"), m_folder.path() })) {
+        && !run(QStringLiteral("chown"), { QStringLiteral("nobody"), m_folder.path() }, false)) {
         return;
     }
     const QString data = m_folder.filePath(QStringLiteral("data"));
@@ -71,11 +71,11 @@ TemporaryPostgres::~TemporaryPostgres()
     }
 }
 
-bool TemporaryPostgres::run(const QString& program, const QStringList& arguments)
+bool TemporaryPostgres::run(const QString& program, const QStringList& arguments, bool asOwner)
 {
     QProcess process;
     process.setProcessChannelMode(QProcess::MergedChannels);
-    if (m_asNobody && program != QLatin1String("chown")) {
+    if (m_asNobody && asOwner) {
         process.start(QStringLiteral("setpriv"),
                       QStringList { QStringLiteral("--reuid=nobody"),
                                     QStringLiteral("--regid=nogroup"),

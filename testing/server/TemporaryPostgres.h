@@ -21,7 +21,8 @@ public:
     QString databaseUrl(const QString& name = QStringLiteral("sumdash"));
 
 private:
-    bool run(const QString& program, const QStringList& arguments);
+    /// Runs program to its end; asOwner: as the cluster's owner ("nobody" under root).
+    bool run(const QString& program, const QStringList& arguments, bool asOwner = true);
 
     QTemporaryDir m_folder;
     QString m_binaries;

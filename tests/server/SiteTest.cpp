@@ -17,14 +17,8 @@ const QByteArray Password = "correct horse battery";
 /// The game's link for a time, with the check value it computes.
 QByteArray gameLink(const QByteArray& encodedName, const QByteArray& subject, int seconds)
 {
-    const int numbers[] { 0, 1, 2, 3, 4, 5 };
-    const QByteArray codes[] { "", "add", "sub", "mul", "div", "rnd" };
-    int t = 0;
-    for (int each : numbers) {
-        if (codes[each] == subject) {
-            t = each;
-        }
-    }
+    const QByteArrayList codes { "add", "sub", "mul", "div", "rnd" };
+    const int t = int(codes.indexOf(subject)) + 1; // 0 for a subject the game has not
     const int check = (seconds % 60) * 7 + (seconds / 60) * 13 + t * 29;
     return "/cgi-bin/submit.pl?name=" + encodedName + "&subj=" + subject
         + "&time=" + QByteArray::number(seconds / 60) + ':'
